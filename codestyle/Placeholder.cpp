@@ -1,0 +1,2 @@
+// Placeholder: the folder's library needs one source.
+namespace kv::codestyle {}
