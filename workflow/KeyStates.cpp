@@ -1,0 +1,141 @@
+#include "workflow/KeyStates.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace kv::workflow {
+
+namespace {
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+constexpr int kPicturesPerSet = 128;
+
+}  // namespace
+
+std::optional<int> ReadHex(std::string_view digits) {
+    if (digits.empty()) {
+        return std::nullopt;
+    }
+    long long value = 0;
+    for (char c : digits) {
+        const int digit = HexDigitValue(c);
+        if (digit < 0) {
+            return std::nullopt;
+        }
+        value = value * 16 + digit;
+        if (value > INT_MAX) {
+            return std::nullopt;
+        }
+    }
+    return static_cast<int>(value);
+}
+
+std::optional<int> PictureIndex(std::string_view code) {
+    const auto value = ReadHex(code);
+    if (!value || *value >= kPicturesPerSet) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::string_view EntryCode(std::string_view entry) {
+    return entry.substr(0, 2);
+}
+
+char EntryState(std::string_view entry) {
+    return entry.size() >= 4 ? entry[3] : '\0';
+}
+
+bool IsLearnedState(char state) {
+    return state == kStateLearned || state == kStateUnwritten;
+}
+
+bool hasLearnedKey(const KeyStateList& keyStates) {
+    return std::any_of(keyStates.begin(), keyStates.end(),
+                       [](const std::string& entry) { return IsLearnedState(EntryState(entry)); });
+}
+
+std::string FindKeyState(const KeyStateList& keyStates, std::string_view code) {
+    for (const std::string& entry : keyStates) {
+        if (EntryCode(entry) == code && EntryState(entry) != kStateUnwritten) {
+            return entry;
+        }
+    }
+    return {};
+}
+
+void MarkKeyLearned(KeyStateList& keyStates, const std::string& code) {
+    const std::string marked = code + "|" + kStateUnwritten;
+    const auto value = ReadHex(code);
+    for (auto it = keyStates.begin(); it != keyStates.end(); ++it) {
+        // An entry whose code cannot be read is passed over rather than
+        // compared as some arbitrary number.
+        const auto entryValue = ReadHex(EntryCode(*it));
+        if (!value || !entryValue) {
+            continue;
+        }
+        if (*entryValue == *value) {
+            *it = marked;
+            return;
+        }
+        if (*entryValue > *value) {
+            keyStates.insert(it, marked);
+            return;
+        }
+    }
+    keyStates.push_back(marked);
+}
+
+void RemoveKeyState(KeyStateList& keyStates, std::string_view code) {
+    const auto found = std::find_if(keyStates.begin(), keyStates.end(),
+                                    [code](const auto& entry) { return EntryCode(entry) == code; });
+    if (found != keyStates.end()) {
+        keyStates.erase(found);
+    }
+}
+
+void CommitLearnedStates(KeyStateList& keyStates) {
+    for (std::string& entry : keyStates) {
+        if (EntryState(entry) == kStateUnwritten) {
+            entry[3] = kStateLearned;
+        }
+    }
+}
+
+void showKeyStates(WindowModel& model, const KeyStateList& keyStates) {
+    for (IBtn* button : model.ImageButtons()) {
+        if (button->Code.empty()) {
+            continue;
+        }
+        const auto index = PictureIndex(button->Code);
+        if (!index) {
+            continue;
+        }
+        for (const std::string& entry : keyStates) {
+            if (entry.size() < 2 || EntryCode(entry) != button->Code) {
+                continue;
+            }
+            const char state = EntryState(entry);
+            if (IsLearnedState(state)) {
+                button->SetIsEnable(false);
+                button->SetPicture(PictureRef::FromSet(PictureSet::Learned, *index));
+            } else if (state == kStatePreset) {
+                button->SetPicture(PictureRef::FromSet(PictureSet::Preset, *index));
+            }
+        }
+    }
+}
+
+}  // namespace kv::workflow
