@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// Where each field of a code-style record sits in the library file. The reader and the writer
+// both work from this one table, so that they cannot drift apart.
+namespace kv::codestyle::libraryfile {
+
+inline constexpr std::string_view kHeaderText = "Deroz DovedEdovadIvavuvivir CodeInfo";
+
+inline constexpr std::size_t kNameSize = 21;
+inline constexpr std::size_t kBodySize = 1012;
+inline constexpr std::size_t kRecordSize = kNameSize + kBodySize;  // 1033
+
+// Offsets from the start of the record (name included).
+inline constexpr std::size_t kNoCarrier = 21;
+inline constexpr std::size_t kCarrierFrequency = 25;
+inline constexpr std::size_t kCarrierByteA = 29;
+inline constexpr std::size_t kCarrierDivisor = 30;
+inline constexpr std::size_t kSymbolCount = 33;
+inline constexpr std::size_t kSymbolShapes = 37;
+inline constexpr std::size_t kSymbolShapeSize = 28;  // count, 3 reserved, 6 values
+inline constexpr std::size_t kPlaceholderWidth = 149;
+inline constexpr std::size_t kPlaceholderParam1 = 150;
+inline constexpr std::size_t kPlaceholderParam2 = 152;
+inline constexpr std::size_t kLayoutCount = 161;
+inline constexpr std::size_t kLayouts = 165;
+inline constexpr std::size_t kLayoutSize = 132;  // count, 3 reserved, 32 values
+inline constexpr std::size_t kSequenceLength = 957;
+inline constexpr std::size_t kSequence = 961;
+inline constexpr std::size_t kRepeatCount = 993;
+inline constexpr std::size_t kTailCount = 997;
+inline constexpr std::size_t kTail = 1001;
+inline constexpr std::size_t kOptionHigh = 1018;
+inline constexpr std::size_t kOptionByte = 1019;
+inline constexpr std::size_t kOptionLow = 1020;
+
+// Within a shape or layout block, the values follow the count and three reserved bytes.
+inline constexpr std::size_t kBlockValues = 4;
+
+}  // namespace kv::codestyle::libraryfile

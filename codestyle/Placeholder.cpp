@@ -1,2 +1,0 @@
-// Placeholder: the folder's library needs one source.
-namespace kv::codestyle {}
