@@ -1,5 +1,6 @@
 #include "codestyle/CodeStyleLibrary.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -23,38 +24,46 @@ std::size_t ReadUpTo(std::istream& file, char* buffer, std::size_t wanted) {
     return static_cast<std::size_t>(file.gcount());
 }
 
+// Reads the fields of one record; bytes beyond the record's end read as zeros.
 class RecordReader {
   public:
     explicit RecordReader(std::string_view record) : record_(record) {}
 
-    std::uint8_t Byte(std::size_t offset) const {
+    void Name(std::string& name) const {
+        const std::string_view field = record_.substr(0, lf::kNameSize);
+        name = std::string(field.substr(0, field.find('\0')));
+    }
+
+    void Byte(std::size_t offset, std::uint8_t& field) const { field = ByteAt(offset); }
+
+    void Word(std::size_t offset, std::uint32_t& field) const { field = WordAt(offset); }
+
+    void Word(std::size_t offset, std::int32_t& field) const {
+        field = static_cast<std::int32_t>(WordAt(offset));
+    }
+
+    template <std::size_t N>
+    void Words(std::size_t offset, std::array<TimingValue, N>& values) const {
+        for (std::size_t i = 0; i < N; ++i) {
+            values[i] = WordAt(offset + 4 * i);
+        }
+    }
+
+  private:
+    std::uint8_t ByteAt(std::size_t offset) const {
         return offset < record_.size() ? static_cast<std::uint8_t>(record_[offset]) : 0;
     }
 
-    std::uint32_t Word(std::size_t offset) const {
+    std::uint32_t WordAt(std::size_t offset) const {
         std::uint32_t value = 0;
         for (std::size_t i = 0; i < 4; ++i) {
-            value |= static_cast<std::uint32_t>(Byte(offset + i)) << (8 * i);
+            value |= static_cast<std::uint32_t>(ByteAt(offset + i)) << (8 * i);
         }
         return value;
     }
 
-    std::string Name() const {
-        const std::string_view field = record_.substr(0, lf::kNameSize);
-        return std::string(field.substr(0, field.find('\0')));
-    }
-
-  private:
     std::string_view record_;
 };
-
-template <std::size_t N>
-void ReadValues(const RecordReader& reader, std::size_t offset,
-                std::array<TimingValue, N>& values) {
-    for (std::size_t i = 0; i < N; ++i) {
-        values[i] = reader.Word(offset + 4 * i);
-    }
-}
 
 }  // namespace
 
@@ -68,41 +77,14 @@ std::string ReadLengthPrefixedText(std::istream& file) {
     if (wanted == 0 || ReadUpTo(file, text.data(), wanted) != wanted) {
         return {};
     }
-    text.resize(text.find('\0') == std::string::npos ? wanted : text.find('\0'));
+    text.resize(std::min(text.find('\0'), wanted));
     return text;
 }
 
 CodeStyleNode DecodeCodeStyleRecord(std::string_view record) {
     const RecordReader reader(record);
     CodeStyleNode style;
-    style.name = reader.Name();
-    style.noCarrier = reader.Byte(lf::kNoCarrier);
-    style.carrierFrequency = static_cast<std::int32_t>(reader.Word(lf::kCarrierFrequency));
-    style.carrierByteA = reader.Byte(lf::kCarrierByteA);
-    style.carrierDivisor = reader.Byte(lf::kCarrierDivisor);
-    style.symbolCount = reader.Byte(lf::kSymbolCount);
-    for (std::size_t s = 0; s < style.symbolShapes.size(); ++s) {
-        const std::size_t block = lf::kSymbolShapes + s * lf::kSymbolShapeSize;
-        style.symbolShapes[s].count = reader.Byte(block);
-        ReadValues(reader, block + lf::kBlockValues, style.symbolShapes[s].values);
-    }
-    style.placeholderWidth = reader.Byte(lf::kPlaceholderWidth);
-    style.placeholderParam1 = reader.Byte(lf::kPlaceholderParam1);
-    style.placeholderParam2 = reader.Byte(lf::kPlaceholderParam2);
-    style.layoutCount = reader.Byte(lf::kLayoutCount);
-    for (std::size_t l = 0; l < style.layouts.size(); ++l) {
-        const std::size_t block = lf::kLayouts + l * lf::kLayoutSize;
-        style.layouts[l].count = reader.Byte(block);
-        ReadValues(reader, block + lf::kBlockValues, style.layouts[l].values);
-    }
-    style.sequenceLength = reader.Byte(lf::kSequenceLength);
-    ReadValues(reader, lf::kSequence, style.sequence);
-    style.repeatCount = reader.Byte(lf::kRepeatCount);
-    style.tailCount = reader.Byte(lf::kTailCount);
-    ReadValues(reader, lf::kTail, style.tail);
-    style.optionHigh = reader.Byte(lf::kOptionHigh);
-    style.optionByte = reader.Byte(lf::kOptionByte);
-    style.optionLow = reader.Byte(lf::kOptionLow);
+    lf::MapRecordFields(style, reader);
     return style;
 }
 
@@ -113,6 +95,7 @@ bool LoadCodeStyleLibrary(std::istream& file, ArrCodeStyleNode& library) {
     library.clear();
     std::array<char, lf::kRecordSize> record{};
     while (true) {
+        // A body the file cuts short keeps zeros where its bytes are missing.
         record.fill('\0');
         const std::size_t nameBytes = ReadUpTo(file, record.data(), lf::kNameSize);
         const std::size_t bodyBytes = ReadUpTo(file, record.data() + lf::kNameSize, lf::kBodySize);

@@ -13,9 +13,14 @@ namespace lf = libraryfile;
 
 namespace {
 
+// Writes the fields of one record into its 1033 bytes, reserved bytes left zero.
 class RecordWriter {
   public:
     RecordWriter() : record_(lf::kRecordSize, '\0') {}
+
+    void Name(const std::string& name) {
+        std::copy_n(name.begin(), std::min(name.size(), lf::kNameSize), record_.begin());
+    }
 
     void Byte(std::size_t offset, std::uint8_t value) {
         record_[offset] = static_cast<char>(value);
@@ -27,15 +32,15 @@ class RecordWriter {
         }
     }
 
+    void Word(std::size_t offset, std::int32_t value) {
+        Word(offset, static_cast<std::uint32_t>(value));
+    }
+
     template <std::size_t N>
     void Words(std::size_t offset, const std::array<TimingValue, N>& values) {
         for (std::size_t i = 0; i < N; ++i) {
             Word(offset + 4 * i, values[i]);
         }
-    }
-
-    void Name(const std::string& name) {
-        std::copy_n(name.begin(), std::min(name.size(), lf::kNameSize), record_.begin());
     }
 
     std::string Take() { return std::move(record_); }
@@ -48,34 +53,7 @@ class RecordWriter {
 
 std::string EncodeCodeStyleRecord(const CodeStyleNode& style) {
     RecordWriter writer;
-    writer.Name(style.name);
-    writer.Byte(lf::kNoCarrier, style.noCarrier);
-    writer.Word(lf::kCarrierFrequency, static_cast<std::uint32_t>(style.carrierFrequency));
-    writer.Byte(lf::kCarrierByteA, style.carrierByteA);
-    writer.Byte(lf::kCarrierDivisor, style.carrierDivisor);
-    writer.Byte(lf::kSymbolCount, style.symbolCount);
-    for (std::size_t s = 0; s < style.symbolShapes.size(); ++s) {
-        const std::size_t block = lf::kSymbolShapes + s * lf::kSymbolShapeSize;
-        writer.Byte(block, style.symbolShapes[s].count);
-        writer.Words(block + lf::kBlockValues, style.symbolShapes[s].values);
-    }
-    writer.Byte(lf::kPlaceholderWidth, style.placeholderWidth);
-    writer.Byte(lf::kPlaceholderParam1, style.placeholderParam1);
-    writer.Byte(lf::kPlaceholderParam2, style.placeholderParam2);
-    writer.Byte(lf::kLayoutCount, style.layoutCount);
-    for (std::size_t l = 0; l < style.layouts.size(); ++l) {
-        const std::size_t block = lf::kLayouts + l * lf::kLayoutSize;
-        writer.Byte(block, style.layouts[l].count);
-        writer.Words(block + lf::kBlockValues, style.layouts[l].values);
-    }
-    writer.Byte(lf::kSequenceLength, style.sequenceLength);
-    writer.Words(lf::kSequence, style.sequence);
-    writer.Byte(lf::kRepeatCount, style.repeatCount);
-    writer.Byte(lf::kTailCount, style.tailCount);
-    writer.Words(lf::kTail, style.tail);
-    writer.Byte(lf::kOptionHigh, style.optionHigh);
-    writer.Byte(lf::kOptionByte, style.optionByte);
-    writer.Byte(lf::kOptionLow, style.optionLow);
+    lf::MapRecordFields(style, writer);
     return writer.Take();
 }
 

@@ -39,4 +39,39 @@ inline constexpr std::size_t kOptionLow = 1020;
 // Within a shape or layout block, the values follow the count and three reserved bytes.
 inline constexpr std::size_t kBlockValues = 4;
 
+// Walks every stored field of a style with its offset in the record, so that the reader and the
+// writer share one map of the record. `Style` is CodeStyleNode for reading and const
+// CodeStyleNode for writing; `Access` reads or writes Name, Byte, Word and Words at an offset.
+template <class Style, class Access>
+void MapRecordFields(Style& style, Access& access) {
+    access.Name(style.name);
+    access.Byte(kNoCarrier, style.noCarrier);
+    access.Word(kCarrierFrequency, style.carrierFrequency);
+    access.Byte(kCarrierByteA, style.carrierByteA);
+    access.Byte(kCarrierDivisor, style.carrierDivisor);
+    access.Byte(kSymbolCount, style.symbolCount);
+    for (std::size_t s = 0; s < style.symbolShapes.size(); ++s) {
+        const std::size_t block = kSymbolShapes + s * kSymbolShapeSize;
+        access.Byte(block, style.symbolShapes[s].count);
+        access.Words(block + kBlockValues, style.symbolShapes[s].values);
+    }
+    access.Byte(kPlaceholderWidth, style.placeholderWidth);
+    access.Byte(kPlaceholderParam1, style.placeholderParam1);
+    access.Byte(kPlaceholderParam2, style.placeholderParam2);
+    access.Byte(kLayoutCount, style.layoutCount);
+    for (std::size_t l = 0; l < style.layouts.size(); ++l) {
+        const std::size_t block = kLayouts + l * kLayoutSize;
+        access.Byte(block, style.layouts[l].count);
+        access.Words(block + kBlockValues, style.layouts[l].values);
+    }
+    access.Byte(kSequenceLength, style.sequenceLength);
+    access.Words(kSequence, style.sequence);
+    access.Byte(kRepeatCount, style.repeatCount);
+    access.Byte(kTailCount, style.tailCount);
+    access.Words(kTail, style.tail);
+    access.Byte(kOptionHigh, style.optionHigh);
+    access.Byte(kOptionByte, style.optionByte);
+    access.Byte(kOptionLow, style.optionLow);
+}
+
 }  // namespace kv::codestyle::libraryfile
