@@ -1,0 +1,40 @@
+// JVC: pulse distance, 8 address and 8 command bits least significant first;
+// while the key is held the frame repeats without its head.
+#include "device/IrProtocolEncoders.h"
+#include "device/IrSignalBuilder.h"
+
+namespace kv::device {
+namespace {
+
+constexpr int kJvcCarrierKHz = 38;
+constexpr double kJvcTickUs = 20 * 1e6 / 38000.0;   // 20 carrier cycles, 526 µs
+constexpr double kJvcHeadMarkUs = 16 * kJvcTickUs;  // 8.4 ms
+constexpr double kJvcHeadSpaceUs = 8 * kJvcTickUs;  // 4.2 ms
+constexpr double kJvcBitMarkUs = 1 * kJvcTickUs;
+constexpr double kJvcZeroSpaceUs = 1 * kJvcTickUs;
+constexpr double kJvcOneSpaceUs = 3 * kJvcTickUs;       // 1.58 ms
+constexpr double kJvcFramePeriodUs = 114 * kJvcTickUs;  // 60 ms, start to start
+
+constexpr IrSignalBuilder::PulseDistance kJvcBit{kJvcBitMarkUs, kJvcZeroSpaceUs, kJvcOneSpaceUs};
+
+}  // namespace
+
+IrSignal SynthesiseJvc(const SignalRequest& request) {
+    const std::uint64_t bits = (request.address & 0xFF) | ((request.command & 0xFF) << 8);
+    IrSignalBuilder builder(kJvcCarrierKHz);
+    for (int frame = 0; frame < request.frames; ++frame) {
+        if (frame > 0) {
+            builder.SpaceToNextFrame(kJvcFramePeriodUs);
+        }
+        builder.BeginFrame();
+        if (frame == 0) {
+            builder.Mark(kJvcHeadMarkUs);
+            builder.Space(kJvcHeadSpaceUs);
+        }
+        builder.PulseDistanceBits(bits, 16, IrSignalBuilder::BitOrder::LsbFirst, kJvcBit);
+        builder.Mark(kJvcBitMarkUs);
+    }
+    return builder.Finish();
+}
+
+}  // namespace kv::device
