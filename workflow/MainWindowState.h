@@ -4,14 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "device/CodeCollector.h"
 #include "workflow/ImageButton.h"
 #include "workflow/KeyStates.h"
 
 namespace kv::workflow {
 
 // What collection may do: the controller writes it, the collector only reads.
-inline constexpr int kCollectMayRun = 1;
-inline constexpr int kCollectMustStop = 2;
+using device::kCollectMayRun;
+using device::kCollectMustStop;
 
 // The state the main window shares between start-up, the link watcher and
 // the learning workflow. Everything except `collectControl` is touched on the
@@ -46,6 +47,9 @@ struct MainWindowState {
     // Whether the two worker threads run; their objects live with the window.
     bool linkWatcherRunning = false;
     bool collectorRunning = false;
+    // Learning was switched off while the running collection was under way:
+    // what it brings back is not for the key now queued, if any.
+    bool collectionStopped = false;
 };
 
 }  // namespace kv::workflow
