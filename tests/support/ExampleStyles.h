@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "codestyle/CodeStyleNode.h"
 #include "codestyle/TimingValue.h"
@@ -12,7 +12,7 @@
 namespace kv::testsupport {
 
 inline void SetLayout(codestyle::CodeStyleNode& style, int layout,
-                      std::initializer_list<codestyle::TimingValue> values) {
+                      const std::vector<codestyle::TimingValue>& values) {
     codestyle::FrameLayout& target = style.layouts[static_cast<std::size_t>(layout)];
     target.count = static_cast<std::uint8_t>(values.size());
     std::size_t i = 0;
@@ -22,7 +22,7 @@ inline void SetLayout(codestyle::CodeStyleNode& style, int layout,
 }
 
 inline void SetShape(codestyle::CodeStyleNode& style, int symbol,
-                     std::initializer_list<codestyle::TimingValue> values) {
+                     const std::vector<codestyle::TimingValue>& values) {
     codestyle::SymbolShape& target = style.symbolShapes[static_cast<std::size_t>(symbol)];
     target.count = static_cast<std::uint8_t>(values.size());
     std::size_t i = 0;
@@ -32,7 +32,7 @@ inline void SetShape(codestyle::CodeStyleNode& style, int symbol,
 }
 
 inline void SetSequence(codestyle::CodeStyleNode& style,
-                        std::initializer_list<codestyle::TimingValue> elements) {
+                        const std::vector<codestyle::TimingValue>& elements) {
     style.sequenceLength = static_cast<std::uint8_t>(elements.size());
     std::size_t i = 0;
     for (codestyle::TimingValue element : elements) {
