@@ -11,10 +11,12 @@ namespace kv::workflow {
 using device::DialogAnswer;
 using device::DialogButtons;
 
-namespace {
-
 // Where the remote's maker offers newer firmware and software.
-constexpr const char* kMakerHost = KV_MAKER_HOST;
+const char* texts::MakerHost() {
+    return KV_MAKER_HOST;
+}
+
+namespace {
 
 constexpr std::size_t kIdentityLength = 30;
 constexpr std::size_t kMajorAt = 64;
@@ -26,7 +28,7 @@ constexpr int kSupportedMajor = 1;
 constexpr int kSupportedMinor = 2;
 
 std::string Refusal(const char* before, const char* after) {
-    return std::string(before) + kMakerHost + after;
+    return std::string(before) + texts::MakerHost() + after;
 }
 
 std::string FirmwareMessageA() {
@@ -106,7 +108,9 @@ void Tmainlernix::IdentifyRemote() {
 
     state_.keyCodeText = device::ReadKeyCodeTable(ports_.device);
     state_.keyCodeWork = state_.keyCodeText;
-    model_.Memo1.AppendLine(state_.keyCodeText);
+    // The log shows the table as the remote sent it, without the zero filler
+    // of the read buffer.
+    model_.Memo1.AppendLine(state_.keyCodeText.substr(0, state_.keyCodeText.find('\0')));
     if (state_.keyCodeText.empty()) {
         state_.identifyFailed = true;
         return;

@@ -11,6 +11,10 @@ inline constexpr const char* kResolutionNeeded = "为了运行该软件，你的
 inline constexpr const char* kStopLearningFirstToClose = "你正在学习，要退出系统请先停止学习！";
 inline constexpr const char* kUpToDate = "您的程序是最新的，不许更新！";
 
+// Host name of the remote's maker, placed in the refusal messages; a build
+// setting.
+const char* MakerHost();
+
 // Identification.
 inline constexpr const char* kNoRemote = "未检测到遥控器，请检查USB连接线";
 inline constexpr const char* kFirmwareVersionLabel = " 2.0";
