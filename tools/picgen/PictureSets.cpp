@@ -9,10 +9,10 @@
 #include "tools/picgen/CommandFaces.h"
 #include "tools/picgen/GifWriter.h"
 #include "tools/picgen/KeyFaces.h"
-#include "tools/picgen/KeyTable.h"
 #include "tools/picgen/Panels.h"
 #include "tools/picgen/RemoteBody.h"
 #include "tools/picgen/WindowBackground.h"
+#include "workflow/KeyLayout.h"
 
 namespace kv::tools::picgen {
 namespace {
@@ -22,7 +22,9 @@ constexpr int kPictureSetSize = 128;
 // One picture library being written: its files and the resource list.
 class ResourceSet {
   public:
-    ResourceSet(const QDir& output, QString name) : output_(output), name_(std::move(name)) {}
+    // prefix: where the set's pictures appear among the program's resources.
+    ResourceSet(const QDir& output, QString name, QString prefix = "/")
+        : output_(output), name_(std::move(name)), prefix_(std::move(prefix)) {}
 
     bool AddImage(const QString& alias, const QImage& image, const char* format, QString& error) {
         const QString file = name_ + "/" + alias + "." + QString(format).toLower();
@@ -52,7 +54,8 @@ class ResourceSet {
     void AddAlias(const QString& alias, const QString& file) { entries_.append({alias, file}); }
 
     bool WriteList(QString& error) const {
-        QByteArray text = "<!DOCTYPE RCC><RCC version=\"1.0\">\n<qresource prefix=\"/\">\n";
+        QByteArray text = "<!DOCTYPE RCC><RCC version=\"1.0\">\n<qresource prefix=\"" +
+                          prefix_.toUtf8() + "\">\n";
         for (const auto& [alias, file] : entries_) {
             text += "  <file alias=\"" + alias.toUtf8() + "\">" + file.toUtf8() + "</file>\n";
         }
@@ -68,15 +71,20 @@ class ResourceSet {
   private:
     QDir output_;
     QString name_;
+    QString prefix_;
     QList<QPair<QString, QString>> entries_;
 };
 
 // Indexes that no key carries still get a face, since the libraries hold all
 // 128 and the program loads every one of them.
 QImage FaceForIndex(int index, KeyLook look) {
-    if (index < static_cast<int>(kKeyFaces.size())) {
-        const KeyFace& key = kKeyFaces[static_cast<std::size_t>(index)];
-        return DrawKeyFace(key.width, key.height, QString::fromUtf8(key.displayName), look);
+    for (const workflow::KeyDefinition& key : workflow::kKeyLayout) {
+        if (QByteArray(key.code.data(), static_cast<qsizetype>(key.code.size()))
+                .toInt(nullptr, 16) == index) {
+            return DrawKeyFace(
+                key.geometry.width, key.geometry.height,
+                QString::fromUtf8(key.path.data(), static_cast<qsizetype>(key.path.size())), look);
+        }
     }
     return DrawKeyFace(40, 30, QString("%1").arg(index, 2, 16, QChar('0')).toUpper(), look);
 }
@@ -108,25 +116,30 @@ bool WriteNamedSet(const QDir& output, QString& error) {
 // Pictures that belong to the window's design rather than to a library:
 // they are compiled into the program itself.
 bool WriteDesignSet(const QDir& output, QString& error) {
-    ResourceSet set(output, "design");
-    for (std::size_t code = 0; code < kKeyFaces.size(); ++code) {
-        set.AddAlias("key" + QString("%1").arg(code, 2, 16, QChar('0')).toUpper(),
-                     QString("om/gif%1.png").arg(code));
+    ResourceSet set(output, "design", "/design");
+    // A key's designed face is its normal look; the design names pictures
+    // after the control that shows them.
+    for (const workflow::KeyDefinition& key : workflow::kKeyLayout) {
+        const int index =
+            QByteArray(key.code.data(), static_cast<qsizetype>(key.code.size())).toInt(nullptr, 16);
+        set.AddAlias(
+            QString::fromLatin1(key.component.data(), static_cast<qsizetype>(key.component.size())),
+            QString("om/gif%1.png").arg(index));
     }
-    return set.AddImage("background", DrawWindowBackground(1028, 737), "PNG", error) &&
+    return set.AddImage("Image1", DrawWindowBackground(1028, 737), "PNG", error) &&
            set.AddImage("z", DrawRemoteBody(197, 731), "PNG", error) &&
            set.AddImage("splash", DrawSplash(462, 258), "PNG", error) &&
-           set.AddImage("close", DrawCommandFace(Command::Close, 50, 43), "PNG", error) &&
-           set.AddImage("update", DrawCommandFace(Command::Update, 50, 44), "PNG", error) &&
-           set.AddImage("help", DrawCommandFace(Command::Help, 52, 43), "PNG", error) &&
-           set.AddImage("beginstudy", DrawWideButton(WideButton::BeginStudy, 137, 37), "PNG",
+           set.AddImage("IBtn79", DrawCommandFace(Command::Close, 50, 43), "PNG", error) &&
+           set.AddImage("updateibtn", DrawCommandFace(Command::Update, 50, 44), "PNG", error) &&
+           set.AddImage("helpibtn", DrawCommandFace(Command::Help, 52, 43), "PNG", error) &&
+           set.AddImage("beginstudyibtn", DrawWideButton(WideButton::BeginStudy, 137, 37), "PNG",
                         error) &&
-           set.AddImage("stopstudy", DrawWideButton(WideButton::StopStudy, 137, 37), "PNG",
-                        error) &&
-           set.AddImage("panel4", DrawPanel(Panel::LearnedKeysExist, 410, 168), "PNG", error) &&
-           set.AddImage("panel5", DrawPanel(Panel::Learning, 412, 169), "PNG", error) &&
-           set.AddImage("panel7", DrawPanel(Panel::Deleting, 412, 167), "PNG", error) &&
-           set.AddImage("panel8", DrawPanel(Panel::NoLearnedKey, 411, 171), "PNG", error) &&
+           set.AddImage("beginstudyibtn.stop", DrawWideButton(WideButton::StopStudy, 137, 37),
+                        "PNG", error) &&
+           set.AddImage("Image4", DrawPanel(Panel::LearnedKeysExist, 410, 168), "PNG", error) &&
+           set.AddImage("Image5", DrawPanel(Panel::Learning, 412, 169), "PNG", error) &&
+           set.AddImage("Image7", DrawPanel(Panel::Deleting, 412, 167), "PNG", error) &&
+           set.AddImage("Image8", DrawPanel(Panel::NoLearnedKey, 411, 171), "PNG", error) &&
            set.WriteList(error);
 }
 
@@ -138,6 +151,10 @@ bool WritePictureSets(const QDir& output, QString& error) {
             error = "cannot create " + output.filePath(folder);
             return false;
         }
+    }
+    if (!DrawProgramIcon(128).save(output.filePath("kvlearn.png"), "PNG")) {
+        error = "cannot write " + output.filePath("kvlearn.png");
+        return false;
     }
     return WriteKeySet(output, "om", KeyLook::Normal, error) &&
            WriteKeySet(output, "sm", KeyLook::Learned, error) &&

@@ -123,4 +123,34 @@ QImage DrawSplash(int width, int height) {
     return image;
 }
 
+QImage DrawProgramIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    PreparePainter(painter);
+    const qreal s = size / 128.0;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kWindowBlue);
+    painter.drawRoundedRect(QRectF(4 * s, 4 * s, 120 * s, 120 * s), 24 * s, 24 * s);
+    painter.setPen(QPen(QColor(210, 215, 225), 2 * s));
+    painter.setBrush(QColor(36, 38, 42));
+    painter.drawRoundedRect(QRectF(22 * s, 40 * s, 40 * s, 76 * s), 12 * s, 12 * s);
+    painter.setBrush(QColor(200, 40, 50));
+    painter.drawRoundedRect(QRectF(34 * s, 46 * s, 16 * s, 6 * s), 2 * s, 2 * s);
+    painter.setBrush(QColor(150, 150, 156));
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 2; ++column) {
+            painter.drawRoundedRect(
+                QRectF((30 + column * 14) * s, (62 + row * 16) * s, 10 * s, 10 * s), 3 * s, 3 * s);
+        }
+    }
+    painter.setBrush(Qt::NoBrush);
+    for (int arc = 0; arc < 3; ++arc) {
+        const qreal r = (18 + arc * 16) * s;
+        painter.setPen(QPen(QColor(255, 200, 90), 7 * s, Qt::SolidLine, Qt::RoundCap));
+        painter.drawArc(QRectF(42 * s - r, 46 * s - r, 2 * r, 2 * r), 15 * 16, 60 * 16);
+    }
+    return image;
+}
+
 }  // namespace kv::tools::picgen

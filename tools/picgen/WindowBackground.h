@@ -12,4 +12,7 @@ QImage DrawWindowBackground(int width, int height);
 // The picture of the start-up window, shown while the remote is identified.
 QImage DrawSplash(int width, int height);
 
+// The program's icon for the desktop's menus: a handset sending light.
+QImage DrawProgramIcon(int size);
+
 }  // namespace kv::tools::picgen

@@ -1,0 +1,114 @@
+#include "app/Program.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include "app/SplashWindow.h"
+
+namespace kv::app {
+namespace {
+
+constexpr int kSplashPauseMs = 500;
+
+// Gives the style library no chance yet: no code style is known, so every
+// capture goes to the external converter.
+class NoKeyRecordEncoder final : public workflow::KeyRecordEncoder {
+  public:
+    std::string Encode(std::string_view, int, const std::string&) override { return {}; }
+};
+
+// Waits on the splash without taking the operator's clicks, while the window
+// system may still repaint it.
+void PauseOnSplash() {
+    QEventLoop pause;
+    QTimer::singleShot(kSplashPauseMs, &pause, &QEventLoop::quit);
+    pause.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace
+
+ProgramSetup DefaultProgramSetup() {
+    ProgramSetup setup;
+    setup.programDir = QDir(QCoreApplication::applicationDirPath()).absolutePath() + "/";
+    setup.virtualRemoteFolder = device::DefaultVirtualRemoteFolder();
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    setup.animationFile = QDir(runtime.isEmpty() ? QDir::tempPath() : runtime)
+                              .filePath(QStringLiteral("888.gif"))
+                              .toStdString();
+    return setup;
+}
+
+std::unique_ptr<Program> Program::Create(const ProgramSetup& setup, QString& error) {
+    auto program = std::unique_ptr<Program>(new Program(setup, {}));
+    program->device_ = device::OpenRemoteDevice(
+        {setup.programDir.toStdString(), setup.virtualRemoteFolder, setup.searchSystemLibraryPath},
+        program->clock_);
+    if (program->device_.device == nullptr) {
+        error = QString::fromStdString(program->device_.error);
+        return nullptr;
+    }
+    device::RemoteDevice& remote = *program->device_.device;
+    program->threads_ = std::make_unique<workflow::DeviceWorkerThreads>(
+        remote, program->clock_, program->dispatcher_, program->dialogs_);
+    workflow::MainWindowPorts ports{remote,
+                                    program->dialogs_,
+                                    program->pictures_,
+                                    program->displayModes_,
+                                    program->animation_,
+                                    program->converter_,
+                                    *program->encoder_,
+                                    *program->threads_};
+    workflow::MainWindowSettings settings{setup.programDir.toStdString(), setup.animationFile,
+                                          [] { QCoreApplication::processEvents(); }};
+    program->window_ = std::make_unique<workflow::Tmainlernix>(ports, settings);
+    program->view_ = std::make_unique<MainWindowView>(
+        *program->window_,
+        MainWindowView::Setup{program->pictures_, program->dialogs_, OpenWithDesktop,
+                              setup.programDir + QStringLiteral("studyhelp.html"),
+                              program->animation_.Screen()});
+    if (program->device_.virtualRemote != nullptr) {
+        program->panel_ = std::make_unique<VirtualRemotePanel>(*program->device_.virtualRemote);
+    }
+    return program;
+}
+
+Program::Program(const ProgramSetup& setup, device::RemoteDeviceChoice device)
+    : setup_(setup),
+      device_(std::move(device)),
+      pictures_(setup.programDir),
+      converter_(setup.programDir.toStdString()),
+      encoder_(std::make_unique<NoKeyRecordEncoder>()) {}
+
+Program::~Program() {
+    // The window goes first: its close joins the workers that use the device.
+    panel_.reset();
+    view_.reset();
+    window_.reset();
+    threads_.reset();
+}
+
+void Program::Start() {
+    auto splash = std::make_unique<TForm1>();
+    splash->show();
+    splash->repaint();
+    QCoreApplication::processEvents();
+
+    window_->FormCreate();
+    PauseOnSplash();
+    splash->hide();
+    splash.reset();
+
+    dialogs_.SetParentWindow(view_.get());
+    view_->CentreOnScreen();
+    view_->show();
+    if (panel_ != nullptr && !window_->Model().Closed()) {
+        panel_->adjustSize();
+        panel_->move(view_->geometry().right() + 12, view_->geometry().top());
+        panel_->show();
+    }
+}
+
+}  // namespace kv::app
