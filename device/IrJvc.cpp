@@ -7,13 +7,13 @@ namespace kv::device {
 namespace {
 
 constexpr int kJvcCarrierKHz = 38;
-constexpr double kJvcTickUs = 20 * 1e6 / 38000.0;   // 20 carrier cycles, 526 µs
+constexpr double kJvcTickUs = 525.0;
 constexpr double kJvcHeadMarkUs = 16 * kJvcTickUs;  // 8.4 ms
 constexpr double kJvcHeadSpaceUs = 8 * kJvcTickUs;  // 4.2 ms
 constexpr double kJvcBitMarkUs = 1 * kJvcTickUs;
 constexpr double kJvcZeroSpaceUs = 1 * kJvcTickUs;
-constexpr double kJvcOneSpaceUs = 3 * kJvcTickUs;       // 1.58 ms
-constexpr double kJvcFramePeriodUs = 114 * kJvcTickUs;  // 60 ms, start to start
+constexpr double kJvcOneSpaceUs = 3 * kJvcTickUs;       // 1.575 ms
+constexpr double kJvcFramePeriodUs = 114 * kJvcTickUs;  // 59.85 ms, start to start
 
 constexpr IrSignalBuilder::PulseDistance kJvcBit{kJvcBitMarkUs, kJvcZeroSpaceUs, kJvcOneSpaceUs};
 

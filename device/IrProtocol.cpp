@@ -67,4 +67,23 @@ IrFieldLimits IrProtocolLimits(IrProtocol protocol) {
     return InfoOf(protocol).limits;
 }
 
+namespace {
+
+int AddressShift(IrProtocol protocol) {
+    return protocol == IrProtocol::Sony12 || protocol == IrProtocol::Sony15 ? 16 : 8;
+}
+
+}  // namespace
+
+std::uint64_t IrScancode(IrProtocol protocol, std::uint32_t address, std::uint32_t command) {
+    return (std::uint64_t{address} << AddressShift(protocol)) | command;
+}
+
+IrAddressAndCommand SplitIrScancode(IrProtocol protocol, std::uint64_t scancode) {
+    const int shift = AddressShift(protocol);
+    const std::uint64_t commandMask = (std::uint64_t{1} << shift) - 1;
+    return {static_cast<std::uint32_t>((scancode >> shift) & 0xFFFFFFFFU),
+            static_cast<std::uint32_t>(scancode & commandMask)};
+}
+
 }  // namespace kv::device

@@ -41,4 +41,14 @@ struct IrFieldLimits {
 };
 IrFieldLimits IrProtocolLimits(IrProtocol protocol);
 
+// The kernel's scancode of an address and command ("nec:0x0408"), and back.
+// Sony keeps the address in the bits above 16 (sony12, sony15) or above 8
+// (sony20); every other protocol above 8.
+std::uint64_t IrScancode(IrProtocol protocol, std::uint32_t address, std::uint32_t command);
+struct IrAddressAndCommand {
+    std::uint32_t address;
+    std::uint32_t command;
+};
+IrAddressAndCommand SplitIrScancode(IrProtocol protocol, std::uint64_t scancode);
+
 }  // namespace kv::device

@@ -106,11 +106,21 @@ IrSignal ThroughReceiver(const IrSignal& signal, const ReceiverModel& receiver) 
 }
 
 std::string SynthesiseCapture(const SignalRequest& request, const ReceiverModel& receiver) {
-    const std::optional<IrSignal> signal = SynthesiseSignal(request);
-    if (!signal) {
+    if (!CheckSignalRequest(request).empty()) {
         return {};
     }
-    return EncodeCaptureWords(ThroughReceiver(*signal, receiver));
+    // A key held longer than the capture buffer holds is cut off after the
+    // last frame that fits, with the end gap and trailer still behind it.
+    SignalRequest held = request;
+    held.frames = request.frames == 0 ? ShortPressFrames(request.protocol) : request.frames;
+    for (; held.frames >= 1; --held.frames) {
+        std::string capture =
+            EncodeCaptureWords(ThroughReceiver(*SynthesiseSignal(held), receiver));
+        if (!capture.empty()) {
+            return capture;
+        }
+    }
+    return {};
 }
 
 }  // namespace kv::device

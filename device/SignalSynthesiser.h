@@ -29,8 +29,8 @@ struct SignalRequest {
     bool toggle = false;
 };
 
-// More frames than this would not leave room in the capture buffer for all
-// protocols; a held key is cut off there, as the remote's buffer would.
+// The longest hold a request may ask for. A capture keeps only the frames
+// that fit its buffer (fewer for long frames), as the remote's buffer would.
 inline constexpr int kMaxSignalFrames = 30;
 
 // What a demodulating receiver does to the light: its output stays on a
