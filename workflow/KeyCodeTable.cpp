@@ -117,14 +117,16 @@ bool TakeTableEntries(std::string_view image, std::string_view entries, ArrCodeI
     return true;
 }
 
-// Puts the key record into its key's record; false for a record that cannot
-// be read or whose parts do not fit a data block.
-bool TakeKeyRecord(std::string_view keyRecord, ArrCodeInfo& records, std::string& code) {
+enum class RecordUse { Taken, Unreadable, PartTooLong };
+
+// Puts the key record into its key's record, unless it cannot be read or its
+// parts do not fit a data block.
+RecordUse TakeKeyRecord(std::string_view keyRecord, ArrCodeInfo& records, std::string& code) {
     const auto key = ByteAt(keyRecord, 4);
     const auto firstLength = ByteAt(keyRecord, 12);
     const auto secondLength = ByteAt(keyRecord, 18);
     if (!key || !firstLength || !secondLength) {
-        return false;
+        return RecordUse::Unreadable;
     }
     code = std::string(keyRecord.substr(4, 2));
     CodeInfo record;
@@ -134,20 +136,20 @@ bool TakeKeyRecord(std::string_view keyRecord, ArrCodeInfo& records, std::string
     record.secondLength = *secondLength;
     if (*firstLength > 0 && *secondLength > 0) {
         if (*firstLength > kMaxDataBlockBytes || *secondLength > kMaxDataBlockBytes) {
-            return false;
+            return RecordUse::PartTooLong;
         }
         const std::size_t firstChars = 2 * static_cast<std::size_t>(*firstLength);
         const std::size_t dataChars = firstChars + 2 * static_cast<std::size_t>(*secondLength);
         const std::string_view data = keyRecord.substr(20, dataChars);
         if (data.size() < dataChars || !IsHexText(data)) {
-            return false;
+            return RecordUse::Unreadable;
         }
         record.firstBlock = std::string(data.substr(0, firstChars));
         record.secondBlock = std::string(data.substr(firstChars));
         record.used = true;
     }
     records[static_cast<std::size_t>(*key)] = std::move(record);
-    return true;
+    return RecordUse::Taken;
 }
 
 // Drops every pair that names the key, with the partner's entry; returns the
@@ -201,22 +203,27 @@ int LayoutFirstParts(ArrCodeInfo& records, int firstFreeOffset) {
     return next;
 }
 
-std::string MergeKeyRecord(std::string_view table, std::string_view keyRecord) {
+MergeOutcome MergeKeyRecordWithReason(std::string_view table, std::string_view keyRecord) {
+    const auto refuse = [](MergeRefusal refusal) { return MergeOutcome{{}, refusal}; };
     const std::string_view image = TableImage(table);
     const auto sections = SplitSections(image);
-    if (!sections || sections->pairs.size() % kPairChars != 0) {
-        return {};
-    }
     ArrCodeInfo records;
+    if (!sections || !TakeTableEntries(image, sections->entries, records)) {
+        return refuse(MergeRefusal::DamagedTable);
+    }
     std::string code;
-    if (!TakeTableEntries(image, sections->entries, records) ||
-        !TakeKeyRecord(keyRecord, records, code)) {
-        return {};
+    switch (TakeKeyRecord(keyRecord, records, code)) {
+        case RecordUse::Taken:
+            break;
+        case RecordUse::Unreadable:
+            return refuse(MergeRefusal::UnreadableRecord);
+        case RecordUse::PartTooLong:
+            return refuse(MergeRefusal::PartTooLong);
     }
     int keptPairs = 0;
     const auto pairs = DropPairsOf(sections->pairs, code, records, keptPairs);
     if (!pairs) {
-        return {};
+        return refuse(MergeRefusal::DamagedTable);
     }
     int usedCount = 0;
     int secondBytes = 0;
@@ -227,13 +234,13 @@ std::string MergeKeyRecord(std::string_view table, std::string_view keyRecord) {
         }
     }
     if (usedCount > kMaxItemCount) {
-        return {};
+        return refuse(MergeRefusal::TooManyEntries);
     }
     std::string head = Hex(keptPairs, 2) + *pairs + Hex(usedCount, 2);
     const int entriesEnd = static_cast<int>((head.size() + kEntryChars * usedCount) / 2);
     int nextFree = LayoutFirstParts(records, entriesEnd);
     if (nextFree + secondBytes > static_cast<int>(kMaxTableBytes)) {
-        return {};
+        return refuse(MergeRefusal::TooLarge);
     }
 
     std::string result = std::move(head);
@@ -261,9 +268,33 @@ std::string MergeKeyRecord(std::string_view table, std::string_view keyRecord) {
         }
     }
     if (!IsWritableKeyCodeTable(result)) {
-        return {};
+        return refuse(MergeRefusal::NotWritable);
     }
-    return result;
+    return {std::move(result), MergeRefusal::None};
+}
+
+std::string MergeKeyRecord(std::string_view table, std::string_view keyRecord) {
+    return MergeKeyRecordWithReason(table, keyRecord).table;
+}
+
+const char* DescribeMergeRefusal(MergeRefusal refusal) {
+    switch (refusal) {
+        case MergeRefusal::None:
+            return "merged";
+        case MergeRefusal::DamagedTable:
+            return "the table's counts, pairs or entries are damaged";
+        case MergeRefusal::UnreadableRecord:
+            return "the key record cannot be read";
+        case MergeRefusal::PartTooLong:
+            return "a part of the key record is longer than 127 bytes";
+        case MergeRefusal::TooManyEntries:
+            return "the table would hold more than 255 entries";
+        case MergeRefusal::TooLarge:
+            return "the table would be larger than the remote's 6144 bytes";
+        case MergeRefusal::NotWritable:
+            return "the table would keep a damaged data block";
+    }
+    return "refused";
 }
 
 std::string EmptyKeyRecord(std::string_view code) {

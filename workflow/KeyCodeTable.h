@@ -63,6 +63,24 @@ int LayoutFirstParts(ArrCodeInfo& records, int firstFreeOffset);
 // The text of `table` from its first zero character on is filler and not read.
 std::string MergeKeyRecord(std::string_view table, std::string_view keyRecord);
 
+// Why a merge was refused.
+enum class MergeRefusal {
+    None,
+    DamagedTable,      // counts, pairs or entries not hexadecimal, or pairs cut short
+    UnreadableRecord,  // key code or lengths not hexadecimal, parts short or not hexadecimal
+    PartTooLong,       // a part of the key record is longer than kMaxDataBlockBytes
+    TooManyEntries,    // more than 255 entries
+    TooLarge,          // larger than the remote's kMaxTableBytes
+    NotWritable,       // the new table fails CheckKeyCodeTable (a damaged block was kept)
+};
+struct MergeOutcome {
+    std::string table;  // empty when refused
+    MergeRefusal refusal = MergeRefusal::None;
+};
+// MergeKeyRecord with the reason of a refusal.
+MergeOutcome MergeKeyRecordWithReason(std::string_view table, std::string_view keyRecord);
+const char* DescribeMergeRefusal(MergeRefusal refusal);
+
 // The key record that removes a key when merged: "0001", the code, 18 zeros.
 std::string EmptyKeyRecord(std::string_view code);
 

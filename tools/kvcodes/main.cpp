@@ -25,14 +25,19 @@ void PrintHelp(std::ostream& out) {
     std::sort(sorted.begin(), sorted.end(),
               [](const Command& a, const Command& b) { return std::strcmp(a.name, b.name) < 0; });
     for (const Command& command : sorted) {
-        out << "  " << command.name << std::string(command.name[0] ? 16 - std::min<std::size_t>(15, std::strlen(command.name)) : 1, ' ')
+        out << "  " << command.name
+            << std::string(
+                   command.name[0] ? 16 - std::min<std::size_t>(15, std::strlen(command.name)) : 1,
+                   ' ')
             << command.summary << '\n';
     }
 }
 
 }  // namespace
 
-const std::vector<Command>& Commands() { return Registry(); }
+const std::vector<Command>& Commands() {
+    return Registry();
+}
 
 bool RegisterCommand(const Command& command) {
     Registry().push_back(command);
