@@ -165,6 +165,11 @@ TEST_F(LibraryFile, RoundTripsThroughTheFile) {
     EXPECT_EQ(bytes.substr(0, 37), kHeader);
 }
 
+TEST_F(LibraryFile, WriteReportsAPlaceItCannotWrite) {
+    EXPECT_FALSE(WriteCodeStyleLibrary(PathOf("missing-folder/QD01.csl"), {CodeStyleNode{}}));
+    EXPECT_FALSE(WriteCodeStyleLibrary(dir_.string(), {CodeStyleNode{}}));
+}
+
 TEST_F(LibraryFile, HeaderOnlyLoadsNoStyles) {
     ArrCodeStyleNode library = DefaultLibrary();
     EXPECT_TRUE(LoadCodeStyleLibrary(WriteBytes(kHeader), library));
