@@ -10,7 +10,7 @@
 namespace kv::workflow {
 namespace {
 
-constexpr double kLongestDurationUs = 10'000'000.0;
+constexpr double kLongestDurationUs = 100'000'000.0;  // mode2 starts with a 16.7 s space
 // A space at least this long is stored as overflow chunks and becomes the gap
 // that ends a frame.
 constexpr double kFrameGapMinUs = 10981.0;

@@ -33,7 +33,7 @@ struct SignalImport {
 
 // Reads a measured signal. Neighbouring durations of the same level are
 // joined; leading and trailing spaces are dropped, so the signal starts and
-// ends with a mark. Durations must be positive and at most 10 s.
+// ends with a mark. Durations must be positive and at most 100 s.
 SignalImport ParseMeasuredSignal(std::string_view text, TimingFormat format,
                                  std::string_view button = {});
 

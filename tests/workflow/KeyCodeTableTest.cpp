@@ -250,3 +250,48 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace kv::workflow
+
+namespace kv::workflow {
+namespace {
+
+TEST(MergeKeyRecordWithReason, NamesTheReasonOfARefusal) {
+    const std::string record =
+        "0001"
+        "05"
+        "C70A00"
+        "02"
+        "0C"
+        "00"
+        "01"
+        "A1B2"
+        "C3";
+    EXPECT_EQ(MergeKeyRecordWithReason("0000", record).refusal, MergeRefusal::None);
+    EXPECT_EQ(MergeKeyRecordWithReason("0100", record).refusal, MergeRefusal::DamagedTable);
+    EXPECT_EQ(MergeKeyRecordWithReason("0000", record.substr(0, 25)).refusal,
+              MergeRefusal::UnreadableRecord);
+    EXPECT_EQ(MergeKeyRecordWithReason("0000",
+                                       "0001"
+                                       "05"
+                                       "C70A00"
+                                       "80"
+                                       "8A"
+                                       "00"
+                                       "01")
+                  .refusal,
+              MergeRefusal::PartTooLong);
+    const std::string damagedBlock =
+        "0001"
+        "03CF"
+        "0000"
+        "00"
+        "0A00"
+        "02"
+        "11ZZ";
+    const MergeOutcome outcome = MergeKeyRecordWithReason(damagedBlock, record);
+    EXPECT_EQ(outcome.refusal, MergeRefusal::NotWritable);
+    EXPECT_EQ(outcome.table, "");
+    EXPECT_STRNE(DescribeMergeRefusal(outcome.refusal), "");
+}
+
+}  // namespace
+}  // namespace kv::workflow
