@@ -70,7 +70,8 @@ bool AppendFrame(std::string& pattern, TimingValue element, const CodeStyleNode&
     const std::int64_t x = codestyle::TimingToDuration(element, style);
     const std::int64_t layout = x / codestyle::kElementAmountModulus;
     const std::int64_t amount = x % codestyle::kElementAmountModulus;
-    if (layout >= CodeStyleNode::kMaxLayouts) {
+    // A space stored as an element would give a negative time that no marker can carry.
+    if (x < 0 || layout >= CodeStyleNode::kMaxLayouts) {
         return false;
     }
     pattern.push_back(codestyle::IsPeriodElement(element) ? 'h' : 't');

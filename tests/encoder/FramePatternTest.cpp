@@ -151,6 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
                     [](CodeStyleNode&
                            s) { s.sequence[1] = ElementValue(TimingKind::kGapElement, 6, 4000); },
                     "", kNoTables},
+        PatternCase{"space_as_sequence_element",
+                    [](CodeStyleNode& s) { s.sequence[1] = SpaceValue(5000000); }, "", kNoTables},
         PatternCase{"repeat_beyond_sequence", [](CodeStyleNode& s) { s.repeatCount = 3; }, "",
                     kNoTables},
         PatternCase{"layout_count_beyond_limit", [](CodeStyleNode& s) { s.layoutCount = 7; }, "",

@@ -45,6 +45,9 @@ class RandomStyleMaker {
     }
 
     codestyle::TimingValue Element() {
+        if (OneIn(10)) {
+            return Value();
+        }
         const std::uint32_t kinds[] = {0x10, 0x19, 0x1D};
         const std::uint32_t layout = OneIn(20) ? Below(16) : Below(6);
         return (kinds[Below(3)] << 24) | (layout << 20) | Below(15000);
