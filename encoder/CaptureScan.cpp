@@ -47,14 +47,15 @@ bool TimingAgrees(std::string_view marker, std::string_view frame, bool lastFram
 bool MergeFrame(std::string_view part, std::string_view head, std::string_view marker,
                 std::string_view frame, bool lastFrame, const SymbolTimingTable& table,
                 std::string& merged) {
-    const bool timingOk = TimingAgrees(marker, frame, lastFrame);
     const std::string rest = StripFrameHead(frame, head);
     if (rest == kFrameTerminator) {
-        // Nothing after the head: the head as the pattern has it.
+        // Nothing after the head: the head as the pattern has it, whatever its timing.
         merged.append(head);
         return true;
     }
-    if (rest.empty()) {
+    // A frame whose timing disagrees refuses the style whatever the decoders make of it, so
+    // they need not run.
+    if (rest.empty() || !TimingAgrees(marker, frame, lastFrame)) {
         return false;
     }
     bool anyDecoderFits = false;
@@ -68,7 +69,7 @@ bool MergeFrame(std::string_view part, std::string_view head, std::string_view m
             anyDecoderFits = true;
         }
     }
-    return anyDecoderFits && timingOk;
+    return anyDecoderFits;
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 #include <optional>
 
@@ -25,13 +24,25 @@ struct DurationWindow {
     bool Contains(std::int64_t x) const { return lo < x && x < hi; }
 };
 
+// Rounds a non-negative extended-precision value to the nearest integer, halves to even. The
+// products here are small and exact in the 64-bit significand, so truncation and the fraction
+// decide it without a trip through the floating-point environment.
+inline std::int64_t RoundHalfEvenNonNegative(long double value) {
+    const auto whole = static_cast<std::int64_t>(value);
+    const long double fraction = value - static_cast<long double>(whole);
+    if (fraction > 0.5L || (fraction == 0.5L && (whole % 2) != 0)) {
+        return whole + 1;
+    }
+    return whole;
+}
+
 inline DurationWindow WindowFor(std::int64_t m, ToleranceFactors factors) {
     if (m >= 600) {
         return {m - 200, m + 200};
     }
     const long double magnitude = static_cast<long double>(m);
-    return {static_cast<std::int64_t>(std::nearbyintl(magnitude * factors.low)),
-            static_cast<std::int64_t>(std::nearbyintl(magnitude * factors.high))};
+    return {RoundHalfEvenNonNegative(magnitude * factors.low),
+            RoundHalfEvenNonNegative(magnitude * factors.high)};
 }
 
 // True when `value` lies strictly between low × reference and high × reference. The products are

@@ -1,9 +1,9 @@
-#include "codestyle/Rounding.h"
 #include "encoder/DurationWindow.h"
 #include "encoder/FrameDecoders.h"
 #include "encoder/FrameTiming.h"
 #include "encoder/HexGroup.h"
 #include "encoder/PatternLetters.h"
+#include "encoder/SymbolWindows.h"
 
 namespace kv::encoder {
 
@@ -16,15 +16,16 @@ class PlainFrameDecoder {
   public:
     PlainFrameDecoder(const SymbolTimingTable& table, ToleranceFactors factors,
                       std::int64_t startParity)
-        : table_(table), factors_(factors), startParity_(startParity) {}
+        : windows_(table, factors), startParity_(startParity) {}
 
     std::string Decode(std::string_view frameRest) {
-        const int symbols = table_.ClampedSymbolCount();
-        const int durations = table_.ClampedDurationCount();
+        const int symbols = windows_.SymbolCount();
+        const int durations = windows_.DurationCount();
         if (symbols == 0 || durations == 0) {
             return {};
         }
         parity_ = startParity_;
+        out_.reserve(frameRest.size());
         rest_ = frameRest;
         work_ = frameRest;
         while (work_.size() > 3) {
@@ -68,14 +69,10 @@ class PlainFrameDecoder {
     bool Attempt(int symbol, int durations) {
         work_ = rest_;
         for (int i = 0; i < durations; ++i) {
-            const auto tableValue = table_.EntryValue(symbol, i);
+            const SymbolWindows::Entry& entry = windows_.At(symbol, i);
             const auto captured = ReadHexGroup(work_);
-            if (!tableValue || !LevelAgrees(*tableValue, parity_) || !captured) {
-                parity_ -= i;
-                return false;
-            }
-            const std::int64_t magnitude = codestyle::AbsoluteValue(*tableValue);
-            if (!WindowFor(magnitude, factors_).Contains(*captured)) {
+            if (!entry.written || !LevelAgrees(entry.value, parity_) || !captured ||
+                !entry.window.Contains(*captured)) {
                 parity_ -= i;
                 return false;
             }
@@ -85,7 +82,7 @@ class PlainFrameDecoder {
             const bool last = i == durations - 1;
             if (!last && next == kGapGroupStart) {
                 // The gap cut the symbol short: the table's duration stands for what was seen.
-                AppendHex4(out_, static_cast<std::uint64_t>(magnitude));
+                AppendHex4(out_, static_cast<std::uint64_t>(entry.magnitude));
                 out_.push_back('h');
                 out_.append(Front(DropFront(work_, 4), 4));
                 work_ = DropFront(work_, 12);
@@ -94,7 +91,7 @@ class PlainFrameDecoder {
                 return true;
             }
             if (!last && next == kFrameTerminator) {
-                AppendHex4(out_, static_cast<std::uint64_t>(magnitude));
+                AppendHex4(out_, static_cast<std::uint64_t>(entry.magnitude));
                 work_ = DropFront(work_, 4);
                 rest_ = work_;
                 return true;
@@ -108,8 +105,7 @@ class PlainFrameDecoder {
         return false;
     }
 
-    const SymbolTimingTable& table_;
-    const ToleranceFactors factors_;
+    const SymbolWindows windows_;
     const std::int64_t startParity_;
     std::string out_;
     std::string_view rest_;

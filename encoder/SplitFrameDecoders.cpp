@@ -1,9 +1,12 @@
-#include "codestyle/Rounding.h"
+#include <algorithm>
+#include <array>
+
 #include "encoder/DurationWindow.h"
 #include "encoder/FrameDecoders.h"
 #include "encoder/FrameTiming.h"
 #include "encoder/HexGroup.h"
 #include "encoder/PatternLetters.h"
+#include "encoder/SymbolWindows.h"
 
 namespace kv::encoder {
 
@@ -31,22 +34,25 @@ enum class SplitVariant {
 class SplitFrameDecoder {
   public:
     SplitFrameDecoder(const SymbolTimingTable& table, SplitVariant variant)
-        : table_(table),
+        : windows_(table, kWideTolerance),
           variant_(variant),
           startParity_(variant == SplitVariant::kSpaceFirst ? 1 : 0) {}
 
     std::string Decode(std::string_view frameRest) {
-        const int symbols = table_.ClampedSymbolCount();
-        const int durations = table_.ClampedDurationCount();
+        const int symbols = windows_.SymbolCount();
+        const int durations = windows_.DurationCount();
         if (symbols == 0 || durations == 0) {
             return {};
         }
         text_.assign(frameRest);
+        out_.reserve(frameRest.size());
         parity_ = startParity_;
         int idleSteps = 0;
         while (Rest().size() > 3) {
             const std::size_t stepStart = rest_;
-            const std::string startGroup(Front(Rest(), 4));
+            const std::string_view startView = Front(Rest(), 4);
+            std::array<char, 4> startGroup{};
+            std::copy(startView.begin(), startView.end(), startGroup.begin());
             work_ = rest_;
             ConsumeFrameEnd();
             if (Rest().size() < 3) {
@@ -66,7 +72,9 @@ class SplitFrameDecoder {
                     break;
                 }
             }
-            const bool idle = rest_ == stepStart && Front(Rest(), 4) == startGroup;
+            const bool idle =
+                rest_ == stepStart &&
+                Front(Rest(), 4) == std::string_view(startGroup.data(), startView.size());
             idleSteps = idle ? idleSteps + 1 : 0;
             if (idleSteps >= 2) {
                 break;
@@ -141,15 +149,15 @@ class SplitFrameDecoder {
                 }
                 continue;
             }
-            const auto tableValue = table_.EntryValue(symbol, i);
-            if (!tableValue || !LevelAgrees(*tableValue, parity_)) {
+            const SymbolWindows::Entry& entry = windows_.At(symbol, i);
+            if (!entry.written || !LevelAgrees(entry.value, parity_)) {
                 matched_ = false;
                 parity_ -= i;
                 return false;
             }
-            const std::int64_t share = codestyle::AbsoluteValue(*tableValue);
+            const std::int64_t share = entry.magnitude;
             const auto captured = ReadHexGroup(Work());
-            const bool fits = captured && WindowFor(share, kWideTolerance).Contains(*captured);
+            const bool fits = captured && entry.window.Contains(*captured);
             const bool splits = !fits && captured && i == durations - 1 && share < *captured;
             const bool markDue = parity_ % 2 == 0;
             if (fits) {
@@ -190,7 +198,7 @@ class SplitFrameDecoder {
         return false;
     }
 
-    const SymbolTimingTable& table_;
+    const SymbolWindows windows_;
     const SplitVariant variant_;
     const std::int64_t startParity_;
     std::string text_;
