@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "codestyle/ItemCode.h"
 #include "codestyle/Rounding.h"
 #include "codestyle/TimingValue.h"
 #include "encoder/FramePattern.h"
@@ -18,17 +19,9 @@ namespace {
 using codestyle::CodeStyleNode;
 using codestyle::TimingValue;
 
+using namespace codestyle::itemcode;
+
 constexpr int kMaxByte = 255;
-constexpr int kMaxGroupLetters = 16;
-constexpr int kStepsPerDurationByte = 64;
-constexpr int kMarkBase = 0xC0;
-constexpr int kSpaceBase = 0x80;
-constexpr int kMarkExtension = 0xFF;
-constexpr int kSpaceExtension = 0xBF;
-constexpr int kFourLevelGroupBase = 0x4F;
-constexpr int kTwoLevelGroupBase = 0x3F;
-constexpr int kFourLevelPlaceholder = 0x74;
-constexpr int kTwoLevelPlaceholder = 0x70;
 
 void AppendHexByte(std::string& out, int value) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -62,7 +55,7 @@ GroupItem TwoLevelGroup(std::string_view letters) {
 
 // The item code keeps group counts of up to 16 in its count byte and one byte of value.
 bool GroupFits(const GroupItem& item, std::size_t letters) {
-    return letters <= kMaxGroupLetters && item.value <= kMaxByte;
+    return letters <= kMaxGroupSymbols && item.value <= kMaxByte;
 }
 
 std::string GroupText(const GroupItem& item, std::size_t letters) {
