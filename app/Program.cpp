@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "app/SplashWindow.h"
+#include "app/StyleLibraryEncoder.h"
 
 namespace kv::app {
 namespace {
@@ -80,7 +81,7 @@ Program::Program(const ProgramSetup& setup, device::RemoteDeviceChoice device)
       device_(std::move(device)),
       pictures_(setup.programDir),
       converter_(setup.programDir.toStdString()),
-      encoder_(std::make_unique<NoKeyRecordEncoder>()) {}
+      encoder_(std::make_unique<StyleLibraryEncoder>()) {}
 
 Program::~Program() {
     // The window goes first: its close joins the workers that use the device.
