@@ -153,7 +153,8 @@ RecordUse TakeKeyRecord(std::string_view keyRecord, ArrCodeInfo& records, std::s
 }
 
 // Drops every pair that names the key, with the partner's entry; returns the
-// pairs that stay, or none for a pair code that is not hex.
+// pairs that stay, or none for a pair code that is not hex. A damaged pair
+// that names the key twice must not take the key's own new entry with it.
 std::optional<std::string> DropPairsOf(std::string_view pairs, std::string_view code,
                                        ArrCodeInfo& records, int& kept) {
     std::string remaining;
@@ -166,10 +167,11 @@ std::optional<std::string> DropPairsOf(std::string_view pairs, std::string_view 
         if (!firstValue || !secondValue) {
             return std::nullopt;
         }
-        if (code == first) {
-            records[*secondValue].used = false;
-        } else if (code == second) {
-            records[*firstValue].used = false;
+        if (code == first || code == second) {
+            const std::uint32_t partner = code == first ? *secondValue : *firstValue;
+            if (partner != *ParseHex(code)) {
+                records[partner].used = false;
+            }
         } else {
             remaining += pairs.substr(pos, kPairChars);
             ++kept;

@@ -110,6 +110,17 @@ INSTANTIATE_TEST_SUITE_P(
                   "02" +
                       Entry("01", "CF", 18, 3, 25, 1) + Entry("07", "CF", 21, 4, 26, 3) + "ABCDEF" +
                       kFirst4 + "77" + kSecond3},
+        // A damaged pair of the key with itself goes, the key's new entry stays.
+        MergeCase{"PairOfTheKeyWithItselfKeepsTheKey",
+                  "01"
+                  "0505"
+                  "00",
+                  KeyRecord("05", "A1B2C3", "D4E5"),
+                  "00"
+                  "01" +
+                      Entry("05", "CF", 10, 3, 13, 2) +
+                      "A1B2C3"
+                      "D4E5"},
         // A 3-byte first block is stored, and the blocks after it keep their
         // offsets.
         MergeCase{"ThreeByteFirstBlockIsStored", "0000", KeyRecord("05", "A1B2C3", "D4E5"),
