@@ -3,8 +3,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/SplashWindow.h"
 #include "app/StyleLibraryEncoder.h"
@@ -107,7 +110,12 @@ void Program::Start() {
     view_->show();
     if (panel_ != nullptr && !window_->Model().Closed()) {
         panel_->adjustSize();
-        panel_->move(view_->geometry().right() + 12, view_->geometry().top());
+        // Beside the main window where the screen has room, else at its edge.
+        int left = view_->frameGeometry().right() + 12;
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            left = std::min(left, screen->availableGeometry().right() - panel_->width());
+        }
+        panel_->move(left, view_->geometry().top());
         panel_->show();
     }
 }
