@@ -58,7 +58,8 @@ TEST(KeyRecordReplay, SendsTheFramesWithTheirSymbolsAndPeriods) {
     for (std::size_t i = 0; i <= 34; ++i) {
         firstFrame += std::llabs(signal[i]);
     }
-    EXPECT_NEAR(static_cast<double>(firstFrame - signal[35]), 12226 * 53 / 6.0, 2.0);
+    // Each printed duration is rounded to whole µs, half a µs at most.
+    EXPECT_NEAR(static_cast<double>(firstFrame - signal[35]), 12226 * 53 / 6.0, 36 * 0.5);
     EXPECT_EQ(signal[36], 8904);
     EXPECT_EQ(signal[37], -4452 / 2);
     EXPECT_EQ(FormatSignedDurations({9000, -4500, 560}), "+9000 -4500 +560");
