@@ -2,44 +2,24 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
+
+#include "workflow/HexText.h"
 
 namespace kv::workflow {
 
 namespace {
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
 
 constexpr int kPicturesPerSet = 128;
 
 }  // namespace
 
 std::optional<int> ReadHex(std::string_view digits) {
-    if (digits.empty()) {
+    const auto value = ParseHex(digits);
+    if (!value || *value > static_cast<std::uint32_t>(INT_MAX)) {
         return std::nullopt;
     }
-    long long value = 0;
-    for (char c : digits) {
-        const int digit = HexDigitValue(c);
-        if (digit < 0) {
-            return std::nullopt;
-        }
-        value = value * 16 + digit;
-        if (value > INT_MAX) {
-            return std::nullopt;
-        }
-    }
-    return static_cast<int>(value);
+    return static_cast<int>(*value);
 }
 
 std::optional<int> PictureIndex(std::string_view code) {
