@@ -4,38 +4,26 @@
 
 #include "codestyle/CodeStyleNode.h"
 #include "codestyle/TimingValue.h"
+#include "tests/support/ExampleStyles.h"
 
 namespace kv::encoder::testing {
 
-// A pulse-distance style with 32 data symbols and a short repeat frame, repeated every 108 ms:
-// the shape of an NEC remote. Durations in hundredths of a microsecond.
+// The NEC-like style of the shared examples made a full NEC remote: four fields of 8 symbols
+// (one definition and three references to its slot) and both frames repeated every 108 ms.
 inline codestyle::CodeStyleNode NecStyle() {
     using codestyle::ElementValue;
     using codestyle::FieldValue;
     using codestyle::MarkValue;
     using codestyle::SpaceValue;
     using codestyle::TimingKind;
-    codestyle::CodeStyleNode style;
-    style.name = "NEC";
-    style.carrierFrequency = 38000;
-    style.carrierByteA = 1;
-    style.carrierDivisor = 3;
-    style.symbolCount = 2;
-    style.symbolShapes[0] = {2, {MarkValue(56000), SpaceValue(56000)}};
-    style.symbolShapes[1] = {2, {MarkValue(56000), SpaceValue(169000)}};
-    style.layoutCount = 2;
-    // Four fields of 8 symbols: one definition and three references to its slot.
-    style.layouts[0] = {7,
-                        {MarkValue(900000), SpaceValue(450000),
-                         FieldValue(TimingKind::kSecondTableDefinition, 0, 8),
-                         FieldValue(TimingKind::kSecondTableReferenceAlt, 0, 0),
-                         FieldValue(TimingKind::kSecondTableReferenceAlt, 0, 0),
-                         FieldValue(TimingKind::kSecondTableReferenceAlt, 0, 0), MarkValue(56000)}};
-    style.layouts[1] = {3, {MarkValue(900000), SpaceValue(225000), MarkValue(56000)}};
-    style.sequenceLength = 2;
-    style.sequence[0] = ElementValue(TimingKind::kPeriodElement, 0, 10800);
-    style.sequence[1] = ElementValue(TimingKind::kPeriodElement, 1, 10800);
-    style.repeatCount = 1;
+    codestyle::CodeStyleNode style = testsupport::NecLikeStyle();
+    const codestyle::TimingValue reference = FieldValue(TimingKind::kSecondTableReferenceAlt, 0, 0);
+    testsupport::SetLayout(style, 0,
+                           {MarkValue(900000), SpaceValue(450000),
+                            FieldValue(TimingKind::kSecondTableDefinition, 0, 8), reference,
+                            reference, reference, MarkValue(56000)});
+    testsupport::SetSequence(style, {ElementValue(TimingKind::kPeriodElement, 0, 10800),
+                                     ElementValue(TimingKind::kPeriodElement, 1, 10800)});
     return style;
 }
 
