@@ -2,7 +2,7 @@
 add_library(kv_settings INTERFACE)
 target_compile_options(kv_settings INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
-  -Wcast-align -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough)
+  -Wcast-align -Woverloaded-virtual -Wimplicit-fallthrough)
 # GCC 12 reports -Wrestrict inside std::string's own operator+ at -O2 (a known
 # false positive of that release); it says nothing about our code.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
