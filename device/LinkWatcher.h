@@ -61,8 +61,10 @@ struct LinkWatcherPorts {
 // reconnection, and ends when another remote comes back.
 //
 // Every window operation and message box runs on the UI thread and the
-// watcher waits for it. The end handler runs on the UI thread after the body
-// has returned (through the dispatcher's post).
+// watcher waits for it. They travel by the dispatcher's post() and a wait on
+// a UiHandoff rather than by its blocking invoke(), because only that wait
+// can be let go when the window closes (below). The end handler runs on the
+// UI thread after the body has returned, also through post().
 //
 // Closing, in two steps:
 //  - RequestStop() (the close query) only sets a flag that the watcher reads
