@@ -28,17 +28,12 @@ std::uint64_t DenonHalf(const SignalRequest& request, bool inverted) {
 
 IrSignal SynthesiseDenon(const SignalRequest& request) {
     IrSignalBuilder builder(kDenonCarrierKHz);
-    for (int frame = 0; frame < request.frames; ++frame) {
-        for (const bool inverted : {false, true}) {
-            if (frame > 0 || inverted) {
-                builder.SpaceToNextFrame(kDenonFramePeriodUs);
-            }
-            builder.BeginFrame();
-            builder.PulseDistanceBits(DenonHalf(request, inverted), kDenonBits,
-                                      IrSignalBuilder::BitOrder::LsbFirst, kDenonBit);
-            builder.Mark(kDenonMarkUs);
-        }
-    }
+    // Each press is a frame and its inverted twin, every half at the period.
+    builder.HeldFrames(2 * request.frames, kDenonFramePeriodUs, [&](int half) {
+        builder.PulseDistanceBits(DenonHalf(request, half % 2 == 1), kDenonBits,
+                                  IrSignalBuilder::BitOrder::LsbFirst, kDenonBit);
+        builder.Mark(kDenonMarkUs);
+    });
     return builder.Finish();
 }
 

@@ -22,18 +22,15 @@ constexpr IrSignalBuilder::PulseDistance kJvcBit{kJvcBitMarkUs, kJvcZeroSpaceUs,
 IrSignal SynthesiseJvc(const SignalRequest& request) {
     const std::uint64_t bits = (request.address & 0xFF) | ((request.command & 0xFF) << 8);
     IrSignalBuilder builder(kJvcCarrierKHz);
-    for (int frame = 0; frame < request.frames; ++frame) {
-        if (frame > 0) {
-            builder.SpaceToNextFrame(kJvcFramePeriodUs);
-        }
-        builder.BeginFrame();
+    builder.HeldFrames(request.frames, kJvcFramePeriodUs, [&](int frame) {
         if (frame == 0) {
-            builder.Mark(kJvcHeadMarkUs);
-            builder.Space(kJvcHeadSpaceUs);
+            builder.PulseDistanceFrame(kJvcHeadMarkUs, kJvcHeadSpaceUs, bits, 16,
+                                       IrSignalBuilder::BitOrder::LsbFirst, kJvcBit);
+        } else {
+            builder.PulseDistanceBits(bits, 16, IrSignalBuilder::BitOrder::LsbFirst, kJvcBit);
+            builder.Mark(kJvcBitMarkUs);
         }
-        builder.PulseDistanceBits(bits, 16, IrSignalBuilder::BitOrder::LsbFirst, kJvcBit);
-        builder.Mark(kJvcBitMarkUs);
-    }
+    });
     return builder.Finish();
 }
 

@@ -33,18 +33,16 @@ IrSignal SynthesiseNec(const SignalRequest& request) {
     const std::uint32_t command = (request.command & 0xFF) | ((~request.command & 0xFF) << 8);
     const std::uint64_t bits = NecAddressBytes(request) | (std::uint64_t{command} << 16);
     IrSignalBuilder builder(kNecCarrierKHz);
-    builder.BeginFrame();
-    builder.Mark(kNecHeadMarkUs);
-    builder.Space(kNecHeadSpaceUs);
-    builder.PulseDistanceBits(bits, 32, IrSignalBuilder::BitOrder::LsbFirst, kNecBit);
-    builder.Mark(kNecBitMarkUs);
-    for (int frame = 1; frame < request.frames; ++frame) {
-        builder.SpaceToNextFrame(kNecFramePeriodUs);
-        builder.BeginFrame();
-        builder.Mark(kNecHeadMarkUs);
-        builder.Space(kNecRepeatSpaceUs);
-        builder.Mark(kNecBitMarkUs);
-    }
+    builder.HeldFrames(request.frames, kNecFramePeriodUs, [&](int frame) {
+        if (frame == 0) {
+            builder.PulseDistanceFrame(kNecHeadMarkUs, kNecHeadSpaceUs, bits, 32,
+                                       IrSignalBuilder::BitOrder::LsbFirst, kNecBit);
+        } else {
+            builder.Mark(kNecHeadMarkUs);
+            builder.Space(kNecRepeatSpaceUs);
+            builder.Mark(kNecBitMarkUs);
+        }
+    });
     return builder.Finish();
 }
 

@@ -34,16 +34,10 @@ std::uint64_t PanasonicBits(const SignalRequest& request) {
 IrSignal SynthesisePanasonic(const SignalRequest& request) {
     const std::uint64_t bits = PanasonicBits(request);
     IrSignalBuilder builder(kPanasonicCarrierKHz);
-    for (int frame = 0; frame < request.frames; ++frame) {
-        if (frame > 0) {
-            builder.SpaceToNextFrame(kPanasonicFramePeriodUs);
-        }
-        builder.BeginFrame();
-        builder.Mark(kPanasonicHeadMarkUs);
-        builder.Space(kPanasonicHeadSpaceUs);
-        builder.PulseDistanceBits(bits, 48, IrSignalBuilder::BitOrder::LsbFirst, kPanasonicBit);
-        builder.Mark(kPanasonicBitMarkUs);
-    }
+    builder.HeldFrames(request.frames, kPanasonicFramePeriodUs, [&](int) {
+        builder.PulseDistanceFrame(kPanasonicHeadMarkUs, kPanasonicHeadSpaceUs, bits, 48,
+                                   IrSignalBuilder::BitOrder::LsbFirst, kPanasonicBit);
+    });
     return builder.Finish();
 }
 

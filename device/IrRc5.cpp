@@ -24,11 +24,7 @@ std::uint64_t Rc5Bits(const SignalRequest& request) {
 IrSignal SynthesiseRc5(const SignalRequest& request) {
     const std::uint64_t bits = Rc5Bits(request);
     IrSignalBuilder builder(kRc5CarrierKHz);
-    for (int frame = 0; frame < request.frames; ++frame) {
-        if (frame > 0) {
-            builder.SpaceToNextFrame(kRc5FramePeriodUs);
-        }
-        builder.BeginFrame();
+    builder.HeldFrames(request.frames, kRc5FramePeriodUs, [&](int) {
         for (int index = 0; index < kRc5Bits; ++index) {
             if (BitToSend(bits, kRc5Bits, index, IrSignalBuilder::BitOrder::MsbFirst)) {
                 builder.Space(kRc5TickUs);
@@ -38,7 +34,7 @@ IrSignal SynthesiseRc5(const SignalRequest& request) {
                 builder.Space(kRc5TickUs);
             }
         }
-    }
+    });
     return builder.Finish();
 }
 

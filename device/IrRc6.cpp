@@ -32,11 +32,7 @@ void Rc6Bit(IrSignalBuilder& builder, bool one, double halfUs) {
 IrSignal SynthesiseRc6Mode0(const SignalRequest& request) {
     const std::uint64_t data = ((request.address & 0xFF) << 8) | (request.command & 0xFF);
     IrSignalBuilder builder(kRc6CarrierKHz);
-    for (int frame = 0; frame < request.frames; ++frame) {
-        if (frame > 0) {
-            builder.SpaceToNextFrame(kRc6FramePeriodUs);
-        }
-        builder.BeginFrame();
+    builder.HeldFrames(request.frames, kRc6FramePeriodUs, [&](int) {
         builder.Mark(kRc6LeaderMarkUs);
         builder.Space(kRc6LeaderSpaceUs);
         Rc6Bit(builder, true, kRc6TickUs);  // start bit
@@ -51,7 +47,7 @@ IrSignal SynthesiseRc6Mode0(const SignalRequest& request) {
                    BitToSend(data, kRc6DataBits, index, IrSignalBuilder::BitOrder::MsbFirst),
                    kRc6TickUs);
         }
-    }
+    });
     return builder.Finish();
 }
 

@@ -26,16 +26,10 @@ IrSignal SynthesiseSamsung32(const SignalRequest& request) {
     const std::uint64_t bits =
         address | (address << 8) | (command << 16) | ((~command & 0xFF) << 24);
     IrSignalBuilder builder(kSamsungCarrierKHz);
-    for (int frame = 0; frame < request.frames; ++frame) {
-        if (frame > 0) {
-            builder.SpaceToNextFrame(kSamsungFramePeriodUs);
-        }
-        builder.BeginFrame();
-        builder.Mark(kSamsungHeadMarkUs);
-        builder.Space(kSamsungHeadSpaceUs);
-        builder.PulseDistanceBits(bits, 32, IrSignalBuilder::BitOrder::LsbFirst, kSamsungBit);
-        builder.Mark(kSamsungBitMarkUs);
-    }
+    builder.HeldFrames(request.frames, kSamsungFramePeriodUs, [&](int) {
+        builder.PulseDistanceFrame(kSamsungHeadMarkUs, kSamsungHeadSpaceUs, bits, 32,
+                                   IrSignalBuilder::BitOrder::LsbFirst, kSamsungBit);
+    });
     return builder.Finish();
 }
 

@@ -46,6 +46,14 @@ void IrSignalBuilder::PulseDistanceBits(std::uint64_t value, int count, BitOrder
     }
 }
 
+void IrSignalBuilder::PulseDistanceFrame(double headMarkUs, double headSpaceUs, std::uint64_t value,
+                                         int count, BitOrder order, const PulseDistance& timing) {
+    Mark(headMarkUs);
+    Space(headSpaceUs);
+    PulseDistanceBits(value, count, order, timing);
+    Mark(timing.markUs);
+}
+
 void IrSignalBuilder::BeginFrame() {
     frameStartUs_ = elapsedUs_;
 }

@@ -26,15 +26,29 @@ class IrSignalBuilder {
     void PulseDistanceBits(std::uint64_t value, int count, BitOrder order,
                            const PulseDistance& timing);
 
-    // Frames of a held key start at a fixed period: call BeginFrame where a
-    // frame starts and SpaceToNextFrame where it ends.
-    void BeginFrame();
-    void SpaceToNextFrame(double periodUs);
+    // A frame of a head (mark and space), pulse-distance bits and a closing mark.
+    void PulseDistanceFrame(double headMarkUs, double headSpaceUs, std::uint64_t value, int count,
+                            BitOrder order, const PulseDistance& timing);
+
+    // Frames of a held key start at a fixed period: `sendFrame(index)` sends
+    // each, and a space fills the rest of its period before the next.
+    template <typename SendFrame>
+    void HeldFrames(int frames, double periodUs, SendFrame sendFrame) {
+        for (int frame = 0; frame < frames; ++frame) {
+            if (frame > 0) {
+                SpaceToNextFrame(periodUs);
+            }
+            BeginFrame();
+            sendFrame(frame);
+        }
+    }
 
     IrSignal Finish();
 
   private:
     void Append(bool mark, double us);
+    void BeginFrame();
+    void SpaceToNextFrame(double periodUs);
 
     IrSignal signal_;
     double elapsedUs_ = 0.0;

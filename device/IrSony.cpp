@@ -51,18 +51,14 @@ IrSignal SynthesiseSony(const SignalRequest& request) {
         (request.command & 0x7F) | (AddressBitsToSend(request) << kSonyCommandBits);
     const int bitCount = kSonyCommandBits + layout.addressBits;
     IrSignalBuilder builder(kSonyCarrierKHz);
-    for (int frame = 0; frame < request.frames; ++frame) {
-        if (frame > 0) {
-            builder.SpaceToNextFrame(kSonyFramePeriodUs);
-        }
-        builder.BeginFrame();
+    builder.HeldFrames(request.frames, kSonyFramePeriodUs, [&](int) {
         builder.Mark(kSonyHeadMarkUs);
         for (int index = 0; index < bitCount; ++index) {
             builder.Space(kSonySpaceUs);
             const bool one = BitToSend(bits, bitCount, index, IrSignalBuilder::BitOrder::LsbFirst);
             builder.Mark(one ? kSonyOneMarkUs : kSonyZeroMarkUs);
         }
-    }
+    });
     return builder.Finish();
 }
 

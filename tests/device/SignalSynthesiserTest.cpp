@@ -10,6 +10,7 @@
 
 #include "device/CaptureWords.h"
 #include "device/SignalSynthesiser.h"
+#include "tests/support/CaseName.h"
 #include "workflow/CaptureText.h"
 #include "workflow/HexText.h"
 
@@ -300,7 +301,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      15,
                                      1300,
                                      {{0x22, 0x1C}, {0xC2, 0x63}}}),
-    [](const testing::TestParamInfo<FrameContentCase>& c) { return c.param.name; });
+    test::CaseName());
 
 // How the frames of a held key are laid out: either at a fixed period from
 // start to start, or after a fixed gap.
@@ -367,7 +368,7 @@ INSTANTIATE_TEST_SUITE_P(
         HeldKeyCase{"sharp_press", {IrProtocol::Sharp, 0x02, 0x15, 0, false}, 2, {}, 0, 40},
         HeldKeyCase{"sharp_held", {IrProtocol::Sharp, 0x02, 0x15, 2, false}, 4, {}, 0, 40},
         HeldKeyCase{"denon_press", {IrProtocol::Denon, 0x02, 0xE1, 0, false}, 2, {}, 65, 0}),
-    [](const testing::TestParamInfo<HeldKeyCase>& c) { return c.param.name; });
+    test::CaseName());
 
 TEST(HeldKey, JvcRepeatFramesStartWithTheFirstBit) {
     const std::vector<CapturedFrame> frames =
@@ -416,7 +417,7 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusedCase{"rc5_command", {IrProtocol::Rc5, 0x01, 0x80, 0, false}},
                     RefusedCase{"too_many_frames", {IrProtocol::Nec, 0x04, 0x08, 31, false}},
                     RefusedCase{"negative_frames", {IrProtocol::Nec, 0x04, 0x08, -1, false}}),
-    [](const testing::TestParamInfo<RefusedCase>& c) { return c.param.name; });
+    test::CaseName());
 
 // A key held for the longest time leaves a capture that still converts:
 // frames beyond the buffer are dropped, not the end gap and trailer.
@@ -536,7 +537,7 @@ INSTANTIATE_TEST_SUITE_P(
         // inside a signal, so the frame after it is not lost.
         LongDurationCase{
             "space_beyond_end_gap", {600.0, 300000.0, 600.0}, {{{600}, 218}, {{600}, 0}}}),
-    [](const testing::TestParamInfo<LongDurationCase>& c) { return c.param.name; });
+    test::CaseName());
 
 TEST(CaptureWords, RefusesWhatIsNotAMarkFirstSignalOrDoesNotFit) {
     EXPECT_EQ(EncodeCaptureWords(IrSignal{38, {}}), "");

@@ -10,6 +10,7 @@
 #include "device/FactoryTable.h"
 #include "device/RemoteDevice.h"
 #include "device/VirtualRemote.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/TemporaryFolder.h"
 #include "workflow/CaptureText.h"
@@ -141,27 +142,27 @@ TEST_P(RefusedTableTest, WriteFailsAndTheFlashIsUnchanged) {
     EXPECT_EQ(ReadFile(FlashFile()), FactoryKeyCodeTable());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tables, RefusedTableTest,
-    testing::Values(RefusedTableCase{"empty", ""},
-                    RefusedTableCase{"not_hex",
-                                     "0001"
-                                     "00CF0A00040E0002"
-                                     "1122334G"
-                                     "5566"},
-                    RefusedTableCase{"odd_length", kLearnedTable + "5"},
-                    RefusedTableCase{"pairs_cut_short", "0300"},
-                    RefusedTableCase{"entries_cut_short",
-                                     "0001"
-                                     "00CF0A0004"},
-                    RefusedTableCase{"block_past_the_end",
-                                     "0001"
-                                     "00CF0A00040E0003"
-                                     "11223344"
-                                     "5566"},
-                    RefusedTableCase{"larger_than_the_flash",
-                                     "0000" + std::string(kKeyCodeTableSize, '0')}),
-    [](const testing::TestParamInfo<RefusedTableCase>& c) { return c.param.name; });
+INSTANTIATE_TEST_SUITE_P(Tables, RefusedTableTest,
+                         testing::Values(RefusedTableCase{"empty", ""},
+                                         RefusedTableCase{"not_hex",
+                                                          "0001"
+                                                          "00CF0A00040E0002"
+                                                          "1122334G"
+                                                          "5566"},
+                                         RefusedTableCase{"odd_length", kLearnedTable + "5"},
+                                         RefusedTableCase{"pairs_cut_short", "0300"},
+                                         RefusedTableCase{"entries_cut_short",
+                                                          "0001"
+                                                          "00CF0A0004"},
+                                         RefusedTableCase{"block_past_the_end",
+                                                          "0001"
+                                                          "00CF0A00040E0003"
+                                                          "11223344"
+                                                          "5566"},
+                                         RefusedTableCase{
+                                             "larger_than_the_flash",
+                                             "0000" + std::string(kKeyCodeTableSize, '0')}),
+                         test::CaseName());
 
 TEST_F(VirtualRemoteTest, WriteReadsNoFurtherThanTheFlashSize) {
     const auto remote = Open();
@@ -292,7 +293,7 @@ INSTANTIATE_TEST_SUITE_P(Operations, FaultSwitchTest,
                                          FaultCase{"basic_info", RemoteOperation::BasicInfo},
                                          FaultCase{"table_read", RemoteOperation::TableRead},
                                          FaultCase{"table_write", RemoteOperation::TableWrite}),
-                         [](const testing::TestParamInfo<FaultCase>& c) { return c.param.name; });
+                         test::CaseName());
 
 TEST_F(VirtualRemoteTest, CaptureModeDeliversTheNextPressedKeyOnce) {
     const auto remote = Open();
@@ -392,7 +393,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BadCaptureFileCase{"larger_than_the_buffer",
                                        std::string(kCaptureSize + 4, '1')},
                     BadCaptureFileCase{"far_too_large", std::string(70 * 1024, '1')}),
-    [](const testing::TestParamInfo<BadCaptureFileCase>& c) { return c.param.name; });
+    test::CaseName());
 
 TEST_F(VirtualRemoteTest, MissingCaptureFileIsRefusedWithItsName) {
     const auto remote = Open();
@@ -519,7 +520,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // A relative setting is ignored, as the XDG rules ask.
                     FolderCase{"relative", "data", "/home/alice",
                                "/home/alice/.local/share/kvlearn/virtual-remote"}),
-    [](const testing::TestParamInfo<FolderCase>& c) { return c.param.name; });
+    test::CaseName());
 
 }  // namespace
 }  // namespace kv::device
