@@ -14,6 +14,7 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/TemporaryFolder.h"
 #include "workflow/CaptureText.h"
+#include "workflow/KeyCodeTable.h"
 #include "workflow/KeyStateEntries.h"
 
 namespace kv::device {
@@ -124,6 +125,40 @@ TEST_F(VirtualRemoteTest, ResetToFactoryForgetsLearnedKeys) {
     ASSERT_TRUE(remote->WCodeDataKVHOTEL(kLearnedTable.c_str()));
     ASSERT_TRUE(remote->ResetToFactory());
     EXPECT_EQ(ReadFile(FlashFile()), FactoryKeyCodeTable());
+}
+
+// What the program writes is what the remote stores: tables rebuilt by the
+// program's merge (shared first blocks, a block too short to be stored, a
+// removed pair) are all accepted and read back unchanged.
+TEST_F(VirtualRemoteTest, StoresTheTablesTheProgramBuilds) {
+    const auto remote = Open();
+    EXPECT_TRUE(workflow::IsWritableKeyCodeTable(FactoryKeyCodeTable()));
+    const std::vector<std::string> records{
+        // key 00: a 4-byte first part and a 10-byte second part
+        "000100C70A00040E000A"
+        "11223344"
+        "0102030405060708090A",
+        // key 02: the same first part, its own 3-byte second part
+        "000102C70A00040E000311223344"
+        "AABBCC",
+        // key 07: a 3-byte first part
+        "000107C70A00030D0002"
+        "556677"
+        "8899",
+        // key 04 removed, and with it its pair and the partner's entry
+        workflow::EmptyKeyRecord("04"),
+    };
+    std::string table = FactoryKeyCodeTable();
+    for (const std::string& record : records) {
+        SCOPED_TRACE(record);
+        table = workflow::MergeKeyRecord(table, record);
+        ASSERT_FALSE(table.empty());
+        EXPECT_TRUE(IsStorableKeyCodeTable(table));
+        ASSERT_TRUE(remote->WCodeDataKVHOTEL(table.c_str()));
+        EXPECT_EQ(UpToFirstZero(ReadKeyCodeTable(*remote)), table);
+    }
+    EXPECT_EQ(workflow::ParseCodeTypeData(ReadKeyCodeTable(*remote)),
+              (std::vector<std::string>{"00|2", "02|2", "07|2", "0A|1", "0B|1"}));
 }
 
 struct RefusedTableCase {
