@@ -6,8 +6,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 
 namespace kv::device {
 namespace {
@@ -47,17 +45,18 @@ std::filesystem::path FlashStore::TemporaryFile() const {
     return temporary;
 }
 
-std::optional<std::string> FlashStore::Load() const {
+std::optional<std::string> FlashStore::Load(std::size_t maxBytes) const {
     std::ifstream in(file_, std::ios::binary);
     if (!in) {
         return std::nullopt;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
+    std::string text(maxBytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
     if (in.bad()) {
         return std::nullopt;
     }
-    return text.str();
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
 }
 
 bool FlashStore::Save(const std::string& text) const {

@@ -17,9 +17,10 @@ class FlashStore {
     const std::filesystem::path& File() const { return file_; }
     std::filesystem::path TemporaryFile() const;
 
-    // The stored text; nothing when no table was ever saved or the file
-    // cannot be read.
-    std::optional<std::string> Load() const;
+    // The stored text, of at most `maxBytes` + 1 characters (so that a file
+    // too large to be a table shows as one without being read whole);
+    // nothing when no table was ever saved or the file cannot be read.
+    std::optional<std::string> Load(std::size_t maxBytes) const;
 
     // True once the new text is durably in place; on false the old table is
     // untouched.

@@ -130,7 +130,7 @@ VirtualRemote::Opened VirtualRemote::Open(const std::filesystem::path& folder, C
     const FlashStore store(folder / kFlashFileName);
     // Whatever an interrupted save left behind is not part of the flash.
     std::filesystem::remove(store.TemporaryFile(), error);
-    std::optional<std::string> flash = store.Load();
+    std::optional<std::string> flash = store.Load(kKeyCodeTableSize);
     if (flash && !IsStorableKeyCodeTable(*flash)) {
         // Only an edit from outside can damage the file; keep it for a look
         // and start again from the factory table.

@@ -112,13 +112,34 @@ TEST_F(VirtualRemoteTest, FailedSaveIsReportedAndKeepsTheOldTable) {
     EXPECT_EQ(ReadFile(FlashFile()), kLearnedTable);
 }
 
-TEST_F(VirtualRemoteTest, DamagedFlashFileIsSetAsideForTheFactoryTable) {
-    WriteFile(FlashFile(), "0104ZZ");
+struct DamagedFlashCase {
+    const char* name;
+    std::string content;
+};
+
+class DamagedFlashTest : public VirtualRemoteTest,
+                         public testing::WithParamInterface<DamagedFlashCase> {};
+
+// Only an edit from outside can damage the flash file; the remote starts
+// from the factory table and keeps the damaged file for a look.
+TEST_P(DamagedFlashTest, IsSetAsideForTheFactoryTable) {
+    WriteFile(FlashFile(), GetParam().content);
     const auto remote = Open();
     ASSERT_TRUE(remote);
     EXPECT_EQ(remote->FlashText(), FactoryKeyCodeTable());
-    EXPECT_EQ(ReadFile(folder_.Path() / "flash.hex.damaged"), "0104ZZ");
+    EXPECT_EQ(ReadFile(FlashFile()), FactoryKeyCodeTable());
+    EXPECT_EQ(ReadFile(folder_.Path() / "flash.hex.damaged"), GetParam().content);
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, DamagedFlashTest,
+                         testing::Values(DamagedFlashCase{"not_hex", "0104ZZ"},
+                                         DamagedFlashCase{"empty", ""},
+                                         DamagedFlashCase{"entry_past_the_end",
+                                                          "0001"
+                                                          "00CF0A0004"},
+                                         DamagedFlashCase{"larger_than_the_flash",
+                                                          std::string(3 * kKeyCodeTableSize, '0')}),
+                         test::CaseName());
 
 TEST_F(VirtualRemoteTest, ResetToFactoryForgetsLearnedKeys) {
     const auto remote = Open();
