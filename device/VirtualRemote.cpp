@@ -11,6 +11,8 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <vector>
 
 #include "device/FactoryTable.h"
 
@@ -20,6 +22,9 @@ namespace {
 constexpr const char* kFlashFileName = "flash.hex";
 constexpr const char* kDamagedFlashFileName = "flash.hex.damaged";
 constexpr const char* kLockFileName = "lock";
+constexpr const char* kIdentityFileName = "identity";
+// Longer than any field of the basic information; a longer file is not ours.
+constexpr std::size_t kMaxIdentityFileBytes = 256;
 
 // Positions in the basic information, counted from 0.
 constexpr std::size_t kIdentityAt = 0;
@@ -78,6 +83,32 @@ std::string CaptureWordsOnly(std::string_view words, std::string& problem) {
         problem = "采集数据超过遥控器的采集缓冲区。";
     }
     return problem.empty() ? compact : std::string{};
+}
+
+// The identity file holds the four fields, one a line.
+std::string IdentityFileText(const RemoteIdentity& identity) {
+    std::string text;
+    for (const std::string* field :
+         {&identity.identity, &identity.majorVersion, &identity.minorVersion, &identity.typeCode}) {
+        std::string line = *field;
+        std::replace(line.begin(), line.end(), '\n', ' ');
+        text += line + '\n';
+    }
+    return text;
+}
+
+std::optional<RemoteIdentity> IdentityFromFileText(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos;
+         end = text.find('\n', start)) {
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    if (lines.size() != 4 || start != text.size()) {
+        return std::nullopt;
+    }
+    return RemoteIdentity{lines[0], lines[1], lines[2], lines[3]};
 }
 
 }  // namespace
@@ -144,6 +175,12 @@ VirtualRemote::Opened VirtualRemote::Open(const std::filesystem::path& folder, C
             return {nullptr, "无法写入虚拟遥控器的存储文件 " + store.File().string() + "。"};
         }
     }
+    const FlashStore identityStore(folder / kIdentityFileName);
+    std::filesystem::remove(identityStore.TemporaryFile(), error);
+    if (const std::optional<std::string> saved = identityStore.Load(kMaxIdentityFileBytes)) {
+        // A damaged identity file gives way to the identity of a new remote.
+        identity = IdentityFromFileText(*saved).value_or(identity);
+    }
     return {std::unique_ptr<VirtualRemote>(new VirtualRemote(
                 folder, lockFd, clock, std::move(identity), times, std::move(*flash))),
             {}};
@@ -156,6 +193,7 @@ VirtualRemote::VirtualRemote(std::filesystem::path folder, int lockFd, Clock& cl
       clock_(clock),
       times_(times),
       store_(folder_ / kFlashFileName),
+      identityStore_(folder_ / kIdentityFileName),
       identity_(std::move(identity)),
       flash_(std::move(flash)) {}
 
@@ -253,7 +291,7 @@ void VirtualRemote::PlugIn() {
 
 void VirtualRemote::PlugInAs(const RemoteIdentity& otherRemote) {
     const std::lock_guard lock(mutex_);
-    identity_ = otherRemote;
+    KeepIdentity(otherRemote);
     plugged_ = true;
 }
 
@@ -269,7 +307,12 @@ RemoteIdentity VirtualRemote::Identity() const {
 
 void VirtualRemote::SetIdentity(const RemoteIdentity& identity) {
     const std::lock_guard lock(mutex_);
+    KeepIdentity(identity);
+}
+
+void VirtualRemote::KeepIdentity(const RemoteIdentity& identity) {
     identity_ = identity;
+    (void)identityStore_.Save(IdentityFileText(identity));
 }
 
 void VirtualRemote::SetFailing(RemoteOperation operation, bool failing) {

@@ -72,7 +72,9 @@ class VirtualRemote final : public RemoteDevice {
     };
 
     // Opens the virtual remote whose flash is kept in `folder` (created when
-    // missing). On first use the flash holds the factory table. Refused while
+    // missing). On first use the flash holds the factory table and the remote
+    // reports `identity`; an identity set later is kept in the folder too, so
+    // that identification at the next start-up meets it. Refused while
     // another program (or another VirtualRemote) has the same folder open.
     // `clock` must outlive the remote.
     static Opened Open(const std::filesystem::path& folder, Clock& clock,
@@ -97,7 +99,9 @@ class VirtualRemote final : public RemoteDevice {
     void PlugInAs(const RemoteIdentity& otherRemote);  // another remote is connected
     bool IsPlugged() const;
 
-    // The basic information the remote reports from its next read on.
+    // The basic information the remote reports from its next read on, and
+    // after the next start (when it can be saved; an identity that cannot be
+    // saved holds until the remote is closed).
     RemoteIdentity Identity() const;
     void SetIdentity(const RemoteIdentity& identity);
 
@@ -135,7 +139,8 @@ class VirtualRemote final : public RemoteDevice {
     VirtualRemote(std::filesystem::path folder, int lockFd, Clock& clock, RemoteIdentity identity,
                   TransferTimes times, std::string flash);
 
-    bool Usable(RemoteOperation operation) const;  // caller holds mutex_
+    bool Usable(RemoteOperation operation) const;       // caller holds mutex_
+    void KeepIdentity(const RemoteIdentity& identity);  // caller holds mutex_
     void Transfer(std::chrono::milliseconds duration);
 
     const std::filesystem::path folder_;
@@ -143,6 +148,7 @@ class VirtualRemote final : public RemoteDevice {
     Clock& clock_;
     const TransferTimes times_;
     const FlashStore store_;
+    const FlashStore identityStore_;
 
     mutable std::mutex mutex_;
     RemoteIdentity identity_;

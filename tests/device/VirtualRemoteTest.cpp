@@ -274,6 +274,22 @@ TEST_F(VirtualRemoteTest, IdentitySettingsChangeTheNextBasicInfoRead) {
     EXPECT_EQ(ReadBasicInfo(*remote), BasicInfoText(oldFirmware));
 }
 
+// Identification runs at start-up, so a refusal can only be tried when the
+// identity set before is still there at the next start.
+TEST_F(VirtualRemoteTest, IdentitySurvivesARestart) {
+    const RemoteIdentity newerSoftware{"KV R207A VIRTUAL 000001", "01", "03", "7315"};
+    {
+        const auto remote = Open();
+        remote->SetIdentity(newerSoftware);
+    }
+    EXPECT_EQ(ReadBasicInfo(*Open()), BasicInfoText(newerSoftware));
+}
+
+TEST_F(VirtualRemoteTest, DamagedIdentityFileGivesTheNewRemotesIdentity) {
+    WriteFile(folder_.Path() / "identity", "KV\n01\n");
+    EXPECT_EQ(Open()->Identity(), DefaultRemoteIdentity());
+}
+
 TEST_F(VirtualRemoteTest, UnpluggedRemoteAnswersNothingUntilPluggedBack) {
     const auto remote = Open();
     ASSERT_TRUE(remote->SetCodeCarrierWave());
@@ -293,7 +309,7 @@ TEST_F(VirtualRemoteTest, UnpluggedRemoteAnswersNothingUntilPluggedBack) {
 }
 
 TEST_F(VirtualRemoteTest, AnotherRemotePluggedInHasAnotherIdentity) {
-    const auto remote = Open();
+    auto remote = Open();
     const std::string before = ReadBasicInfo(*remote).substr(0, 30);
     remote->Unplug();
     RemoteIdentity other = DefaultRemoteIdentity();
@@ -302,6 +318,8 @@ TEST_F(VirtualRemoteTest, AnotherRemotePluggedInHasAnotherIdentity) {
     EXPECT_TRUE(remote->link_state());
     EXPECT_NE(ReadBasicInfo(*remote).substr(0, 30), before);
     EXPECT_EQ(remote->Identity(), other);
+    remote.reset();
+    EXPECT_EQ(Open()->Identity(), other);
 }
 
 struct FaultCase {
