@@ -53,11 +53,13 @@ class SplitFrameDecoder {
             const std::string_view startView = Front(Rest(), 4);
             std::array<char, 4> startGroup{};
             std::copy(startView.begin(), startView.end(), startGroup.begin());
-            work_ = rest_;
             ConsumeFrameEnd();
             if (Rest().size() < 3) {
                 break;
             }
+            // The step's first attempt starts behind a gap group or terminator just taken off,
+            // never on it: a split there would write behind the rest.
+            work_ = rest_;
             for (int symbol = 0; symbol < symbols; ++symbol) {
                 if (Attempt(symbol, durations)) {
                     break;

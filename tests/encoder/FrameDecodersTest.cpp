@@ -152,6 +152,24 @@ INSTANTIATE_TEST_SUITE_P(
                    "0230"}),
     kv::encoder::testing::CaseName());
 
+// A gap group or terminator inside the rest ends one frame; the symbols after it are tried from
+// the group behind it, with the counter as the frame end left it, in every decoder.
+INSTANTIATE_TEST_SUITE_P(
+    FrameEndInsideRest, FrameDecoderTest,
+    ::testing::Values(
+        DecodeCase{"TerminatorMarkFirst", DecodeFrameMarkFirst, kPulseDistance, "EDED02300230EDED",
+                   "u"},
+        DecodeCase{"TerminatorSplitMarkFirst", DecodeSplitFrameMarkFirst, kPulseDistance,
+                   "EDED02300230EDED", "u"},
+        // 1690 against the 560 of symbol 0's space: split, 1130 (046A) left in front.
+        DecodeCase{"GapGroupSplitMarkFirst", DecodeSplitFrameMarkFirst, kPulseDistance,
+                   "02300230FEFE0027EDED0230069AEDED", "uh0027u046A"},
+        // The leading space is taken as present, 1680 is split into 560 and 1120 (0460); later
+        // the terminator, read as the last mark after a space, is split into 560 and 60349.
+        DecodeCase{"TerminatorSplitSpaceFirst", DecodeSplitFrameSpaceFirst, kSpaceLed,
+                   "EDED06900230EDED", "u0460uEBBD"}),
+    kv::encoder::testing::CaseName());
+
 // The encoder keeps the table across styles: an entry that the current style does not write
 // holds what an earlier style left there, and the decoders read it.
 class KeptSymbolTableTest : public ::testing::Test {
