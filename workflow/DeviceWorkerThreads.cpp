@@ -21,13 +21,12 @@ void ModelLinkWindow::SetEnabled(std::string_view control, bool enabled) {
 }
 
 void DeviceWorkerThreads::StartLinkWatcher(device::LinkWindow& window, std::string remoteIdentity,
-                                           std::function<void()> ended) {
+                                           std::function<void(device::LinkWatchEnd)> ended) {
     device::LinkWatcherPorts ports{device_, clock_, dispatcher_, dialogs_, window};
     // The watcher object stays until ReleaseAll: its end handler runs on the
     // UI thread from inside the watcher's own handoff.
-    watcher_ = std::make_unique<device::linkstate>(
-        ports, std::move(remoteIdentity),
-        [ended = std::move(ended)](device::LinkWatchEnd) { ended(); });
+    watcher_ =
+        std::make_unique<device::linkstate>(ports, std::move(remoteIdentity), std::move(ended));
 }
 
 void DeviceWorkerThreads::StopLinkWatcher() {

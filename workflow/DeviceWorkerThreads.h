@@ -34,7 +34,7 @@ class DeviceWorkerThreads final : public WorkerThreads {
     ~DeviceWorkerThreads() override { ReleaseAll(); }
 
     void StartLinkWatcher(device::LinkWindow& window, std::string remoteIdentity,
-                          std::function<void()> ended) override;
+                          std::function<void(device::LinkWatchEnd)> ended) override;
     void StopLinkWatcher() override;
     void StartCollector(std::atomic<int>& collectControl,
                         std::function<void(std::string capture)> ended) override;

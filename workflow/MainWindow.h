@@ -82,7 +82,8 @@ class Tmainlernix {
     void delstudykeyClick();
 
     // The link watcher's end: close the window unless a close is under way.
-    void LinkWatcherEnded();
+    // When another remote came back, nothing is ever written to it.
+    void LinkWatcherEnded(device::LinkWatchEnd why);
 
     // Exposed for tests and the tools: identification on its own.
     void IdentifyRemote();

@@ -61,8 +61,9 @@ void Tmainlernix::FormShow() {
     }
     if (!state_.linkWatcherRunning) {
         state_.linkWatcherRunning = true;
-        ports_.threads.StartLinkWatcher(linkWindow_, state_.remoteIdentity,
-                                        [this] { LinkWatcherEnded(); });
+        ports_.threads.StartLinkWatcher(
+            linkWindow_, state_.remoteIdentity,
+            [this](device::LinkWatchEnd why) { LinkWatcherEnded(why); });
     }
     if (!LoadPictures()) {
         Tell(texts::kPicturesFailed);
@@ -126,7 +127,9 @@ bool Tmainlernix::LoadPictures() {
 }
 
 bool Tmainlernix::FormCloseQuery() {
-    if (state_.studyMode && ports_.device.link_state()) {
+    // Learning holds the window only while the remote it learns for is
+    // there; with another remote in its place there is nothing to finish.
+    if (state_.studyMode && !state_.otherRemoteConnected && ports_.device.link_state()) {
         Tell(texts::kStopLearningFirstToClose);
         return false;
     }
@@ -145,7 +148,11 @@ void Tmainlernix::FormClose() {
         return;
     }
     if (state_.codesDirty) {
-        FinishLearning();
+        if (state_.otherRemoteConnected) {
+            Tell(texts::kOtherRemoteNotWritten);
+        } else {
+            FinishLearning();
+        }
     }
     std::error_code ignored;
     std::filesystem::remove(settings_.animationFile, ignored);
@@ -162,8 +169,11 @@ void Tmainlernix::Close() {
     model_.MarkClosed();
 }
 
-void Tmainlernix::LinkWatcherEnded() {
+void Tmainlernix::LinkWatcherEnded(device::LinkWatchEnd why) {
     state_.linkWatcherRunning = false;
+    if (why == device::LinkWatchEnd::OtherRemote) {
+        state_.otherRemoteConnected = true;
+    }
     if (!state_.closing) {
         Close();
     }

@@ -46,6 +46,9 @@ struct MainWindowState {
 
     // Whether the two worker threads run; their objects live with the window.
     bool linkWatcherRunning = false;
+    // The link watcher found another remote (or one it cannot read) where
+    // ours was: the codes of this window are not for it.
+    bool otherRemoteConnected = false;
     bool collectorRunning = false;
     // Learning was switched off while the running collection was under way:
     // what it brings back is not for the key now queued, if any.

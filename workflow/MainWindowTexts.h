@@ -44,6 +44,10 @@ inline constexpr const char* kFinishingLearning = "正在完成自学习操作�
 inline constexpr const char* kLearningDone = "自学习操作完成！";
 inline constexpr const char* kLearningWriteFailedStatus = "自学习操作失败！";
 inline constexpr const char* kLearningWriteFailed = "完成自学习操作失败！";
+// The link watcher found another remote in place of ours: the codes of this
+// run are not written into it.
+inline constexpr const char* kOtherRemoteNotWritten =
+    "连接的是另一个遥控器，本次自学习的按键编码未写入遥控器！";
 // The table to be written does not hold together: it is kept, not sent.
 inline constexpr const char* kTableInvalid = "按键编码表数据有误，未写入遥控器！";
 

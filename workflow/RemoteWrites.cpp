@@ -9,6 +9,16 @@ using device::DialogAnswer;
 using device::DialogButtons;
 
 Tmainlernix::WriteResult Tmainlernix::WriteTable(const std::string& table) {
+    // Our table would overwrite another remote's codes. A write can still
+    // come this far when the watcher's end is handled inside a question of
+    // this very write (a message box runs the window's events meanwhile);
+    // the close the watcher caused has then told the operator already.
+    if (state_.otherRemoteConnected) {
+        if (!model_.Closed()) {
+            Tell(texts::kOtherRemoteNotWritten);
+        }
+        return WriteResult::Refused;
+    }
     // A table that does not hold together would leave the remote with
     // garbage in its flash; it is kept here instead, and the operator told.
     if (!IsWritableKeyCodeTable(table)) {

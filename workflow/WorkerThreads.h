@@ -16,9 +16,9 @@ class WorkerThreads {
 
     // `window`: the controls the watcher shows the link state on; it must
     // stay alive until ReleaseAll. `remoteIdentity`: who must come back after
-    // an unplug.
+    // an unplug. `ended` learns why the watcher stopped.
     virtual void StartLinkWatcher(device::LinkWindow& window, std::string remoteIdentity,
-                                  std::function<void()> ended) = 0;
+                                  std::function<void(device::LinkWatchEnd)> ended) = 0;
     // Asks the watcher to stop at the start of its next pass; does not wait.
     virtual void StopLinkWatcher() = 0;
 

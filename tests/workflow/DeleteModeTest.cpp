@@ -90,12 +90,8 @@ TEST_F(DeleteModeTest, DeletingTheLastLearnedKeyWritesAtOnceAndLeavesDeleteMode)
     window->KeyButtonClick(Key("07"));
     ASSERT_EQ(remote.writes.size(), 1u);
     EXPECT_EQ(ParseCodeTypeData(remote.writes[0]), std::vector<std::string>{"04|1"});
-    EXPECT_FALSE(State().deleteMode);
     EXPECT_FALSE(State().codesDirty);
-    EXPECT_FALSE(Model().delstudykey.Enabled());
-    EXPECT_EQ(Model().delstudykey.Picture(), PictureRef::Named("deletehui"));
-    EXPECT_TRUE(Model().Image8.Visible());
-    EXPECT_FALSE(Model().Image7.Visible());
+    ExpectNothingLearnedLook(*window);
     EXPECT_EQ(dialogs.shown.back(), Prompt("删除操作完成！"));
 }
 

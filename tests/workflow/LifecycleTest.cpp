@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "tests/support/CaseName.h"
 #include "tests/workflow/MainWindowFixture.h"
 #include "workflow/MainWindowTexts.h"
 
@@ -178,15 +179,10 @@ TEST_F(MainWindowTest, CloseWithUnwrittenCodesAsksAndWrites) {
 
 TEST_F(MainWindowTest, FailedWriteThenCloseAsksAgain) {
     Start();
-    window->beginstudyibtnClick();
-    LearnKey("00");
-    remote.writeSucceeds = false;
-    dialogs.Answer(DialogAnswer::Yes);
-    window->beginstudyibtnClick();
+    LearnAndFailToWrite("00");
     EXPECT_TRUE(State().codesDirty);
     EXPECT_EQ(State().keyStates, (KeyStateList{"00|2", "04|1"}));
 
-    remote.writeSucceeds = true;
     dialogs.Answer(DialogAnswer::Yes);
     window->IBtn79Click();
     EXPECT_EQ(remote.writes.size(), 2u);
@@ -198,16 +194,92 @@ TEST_F(MainWindowTest, FailedWriteThenCloseAsksAgain) {
 
 TEST_F(MainWindowTest, WatcherEndClosesTheWindowUnlessAlreadyClosing) {
     Start();
-    threads.watcherEnded();
+    threads.watcherEnded(device::LinkWatchEnd::OperatorClose);
     EXPECT_TRUE(Model().Closed());
 
     MainWindowTest::window.reset();
     Start();
     window->IBtn79Click();
-    threads.watcherEnded();  // the stop it was asked for
+    threads.watcherEnded(device::LinkWatchEnd::StopRequested);
     EXPECT_TRUE(Model().Closed());
     EXPECT_EQ(animation.calls, (std::vector<std::string>{"stop", "stop"}));
 }
+
+const ShownDialog kOtherRemoteNotWritten =
+    Prompt("连接的是另一个遥控器，本次自学习的按键编码未写入遥控器！");
+
+TEST_F(MainWindowTest, AnotherRemoteEndsLearningAndGetsNoneOfItsCodes) {
+    Start();
+    window->beginstudyibtnClick();
+    LearnKey("00");
+    dialogs.shown.clear();
+    // The other remote is connected, and learning is on: the close goes on
+    // all the same, since the remote it learned for is gone.
+    threads.watcherEnded(device::LinkWatchEnd::OtherRemote);
+    EXPECT_TRUE(Model().Closed());
+    EXPECT_TRUE(State().closing);
+    EXPECT_EQ(dialogs.shown, std::vector<ShownDialog>{kOtherRemoteNotWritten});
+    EXPECT_TRUE(remote.writes.empty());
+}
+
+TEST_F(MainWindowTest, AnotherRemoteWithNothingLearnedClosesSilently) {
+    Start();
+    window->beginstudyibtnClick();
+    threads.watcherEnded(device::LinkWatchEnd::OtherRemote);
+    EXPECT_TRUE(Model().Closed());
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(MainWindowTest, CodesLeftByAFailedWriteNeverReachAnotherRemote) {
+    Start();
+    LearnAndFailToWrite("00");
+    ASSERT_TRUE(State().codesDirty);
+    dialogs.shown.clear();
+
+    threads.watcherEnded(device::LinkWatchEnd::OtherRemote);
+    EXPECT_TRUE(Model().Closed());
+    EXPECT_EQ(dialogs.shown, std::vector<ShownDialog>{kOtherRemoteNotWritten});
+    EXPECT_EQ(remote.writes.size(), 1u);
+}
+
+// How the confirmation of a learning run comes on screen.
+struct ConfirmationCase {
+    const char* name;
+    bool unplugged;  // the close is only let through while learning when unplugged
+    void (Tmainlernix::*action)();
+};
+
+class ConfirmationTest : public MainWindowTest,
+                         public ::testing::WithParamInterface<ConfirmationCase> {};
+
+TEST_P(ConfirmationTest, AnotherRemoteFoundMeanwhileGetsNoWrite) {
+    Start();
+    window->beginstudyibtnClick();
+    LearnKey("00");
+    remote.connected = !GetParam().unplugged;
+    dialogs.shown.clear();
+    // The question's own event loop runs the watcher's end before the
+    // operator answers Yes.
+    dialogs.whileShown = [this](const std::string& text) {
+        if (text == "你是否确认本次自学习的按键？") {
+            threads.watcherEnded(device::LinkWatchEnd::OtherRemote);
+        }
+    };
+    dialogs.Answer(DialogAnswer::Yes);
+    (*window.*GetParam().action)();
+    EXPECT_TRUE(Model().Closed());
+    EXPECT_TRUE(remote.writes.empty());
+    EXPECT_EQ(dialogs.shown, (std::vector<ShownDialog>{
+                                 Prompt("你是否确认本次自学习的按键？", DialogButtons::YesNo),
+                                 kOtherRemoteNotWritten}));
+    EXPECT_TRUE(State().codesDirty);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moments, ConfirmationTest,
+    ::testing::Values(ConfirmationCase{"StopLearning", false, &Tmainlernix::beginstudyibtnClick},
+                      ConfirmationCase{"CloseUnplugged", true, &Tmainlernix::IBtn79Click}),
+    test::CaseName());
 
 TEST_F(MainWindowTest, UpdateButtonAnswersWithAPlainMessageInEveryState) {
     Start();

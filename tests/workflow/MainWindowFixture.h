@@ -58,6 +58,19 @@ inline PictureRef Pic(PictureSet set, int index) {
     return PictureRef::FromSet(set, index);
 }
 
+// The idle look of a window where no key is learned: delete mode off, the
+// delete button grey and disabled, only the empty panel shown.
+inline void ExpectNothingLearnedLook(Tmainlernix& window) {
+    WindowModel& model = window.Model();
+    EXPECT_FALSE(window.State().deleteMode);
+    EXPECT_FALSE(model.delstudykey.Enabled());
+    EXPECT_EQ(model.delstudykey.Picture(), PictureRef::Named("deletehui"));
+    EXPECT_TRUE(model.Image8.Visible());
+    for (const Control* panel : {&model.Image4, &model.Image5, &model.Image7}) {
+        EXPECT_FALSE(panel->Visible()) << panel->Name();
+    }
+}
+
 // A main window over fakes of every port, started as the program starts it.
 class MainWindowTest : public ::testing::Test {
   protected:
@@ -98,6 +111,17 @@ class MainWindowTest : public ::testing::Test {
     WindowModel& Model() { return window->Model(); }
     const MainWindowState& State() const { return window->State(); }
     IBtn& Key(const char* code) { return *window->Model().KeyByCode(code); }
+
+    // Learning on, the key learned, and its confirmed write failing; the
+    // remote takes writes again afterwards.
+    void LearnAndFailToWrite(const char* code) {
+        window->beginstudyibtnClick();
+        LearnKey(code);
+        remote.writeSucceeds = false;
+        dialogs.Answer(DialogAnswer::Yes);
+        window->beginstudyibtnClick();
+        remote.writeSucceeds = true;
+    }
 
     // Learning on, the key clicked and its collection ended with `capture`.
     void LearnKey(const char* code, const std::string& capture = RawCapture()) {

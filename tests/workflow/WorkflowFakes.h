@@ -44,13 +44,18 @@ inline ShownDialog Plain(std::string text) {
 }
 
 // Answers message boxes from a script and records every one shown. A box
-// with a choice that the script did not foresee fails the test.
+// with a choice that the script did not foresee fails the test. `whileShown`
+// is what happens in the world while a box is on screen, before it is
+// answered (a remote plugged in, the window's events running).
 class ScriptedDialogs final : public device::Dialogs {
   public:
     void Answer(DialogAnswer answer) { answers_.push_back(answer); }
     DialogAnswer Ask(const std::string& text, const std::string& caption,
                      DialogButtons buttons) override {
         shown.push_back({text, caption, buttons});
+        if (whileShown) {
+            whileShown(text);
+        }
         if (buttons == DialogButtons::Ok) {
             return DialogAnswer::Ok;
         }
@@ -65,6 +70,7 @@ class ScriptedDialogs final : public device::Dialogs {
     bool AllAnswersUsed() const { return answers_.empty(); }
 
     std::vector<ShownDialog> shown;
+    std::function<void(const std::string& text)> whileShown;
 
   private:
     std::deque<DialogAnswer> answers_;
@@ -210,7 +216,7 @@ class FakeConverter final : public ExternalConverter {
 class FakeThreads final : public WorkerThreads {
   public:
     void StartLinkWatcher(device::LinkWindow&, std::string remoteIdentity,
-                          std::function<void()> ended) override {
+                          std::function<void(device::LinkWatchEnd)> ended) override {
         ++watcherStarts;
         watcherIdentity = std::move(remoteIdentity);
         watcherEnded = std::move(ended);
@@ -238,7 +244,7 @@ class FakeThreads final : public WorkerThreads {
     int collectorStarts = 0;
     int releases = 0;
     std::string watcherIdentity;
-    std::function<void()> watcherEnded;
+    std::function<void(device::LinkWatchEnd)> watcherEnded;
     std::function<void(std::string)> collectorEnded;
     std::atomic<int>* control = nullptr;
 };
