@@ -16,7 +16,8 @@ namespace kv::encoder {
 //
 // A table without symbols or durations (N = 0 or D = 0) decodes nothing: the empty text. An
 // entry that was never written fits no duration. A frame rest of 3 characters or fewer gives the
-// empty text.
+// empty text. A splitting decoder stops once its output reaches 16384 characters, more than any
+// frame of a pattern compares.
 std::string DecodeFrameMarkFirst(std::string_view frameRest, const SymbolTimingTable& table);
 std::string DecodeFrameSpaceFirst(std::string_view frameRest, const SymbolTimingTable& table);
 std::string DecodeSplitFrameSpaceFirst(std::string_view frameRest, const SymbolTimingTable& table);

@@ -12,6 +12,10 @@ namespace kv::encoder {
 
 namespace {
 
+// More than a frame of a pattern can hold: 32 layout values of at most 255 symbols each, and
+// its timing marker.
+constexpr std::size_t kMaxUsefulOutput = 16384;
+
 // How the two splitting decoders treat the levels.
 enum class SplitVariant {
     // Starts on a space. A capture always begins with a mark, so with the counter at 1 the
@@ -31,6 +35,10 @@ enum class SplitVariant {
 // used the text up, and a symbol whose last duration is 0, which splits a duration into itself.
 // A step that leaves the rest where it was counts as idle; the first idle step may have moved
 // the level counter and is let through, the second ends the scan.
+//
+// A symbol whose last duration is a few µs splits a long duration again and again, one letter
+// per step: tens of thousands of steps for each group of a frame. No frame of a pattern compares
+// more than kMaxUsefulOutput characters, so the scan ends once its output reaches that length.
 class SplitFrameDecoder {
   public:
     SplitFrameDecoder(const SymbolTimingTable& table, SplitVariant variant)
@@ -78,7 +86,7 @@ class SplitFrameDecoder {
                 rest_ == stepStart &&
                 Front(Rest(), 4) == std::string_view(startGroup.data(), startView.size());
             idleSteps = idle ? idleSteps + 1 : 0;
-            if (idleSteps >= 2) {
+            if (idleSteps >= 2 || out_.size() >= kMaxUsefulOutput) {
                 break;
             }
         }

@@ -170,6 +170,22 @@ INSTANTIATE_TEST_SUITE_P(
                    "EDED06900230EDED", "u0460uEBBD"}),
     kv::encoder::testing::CaseName());
 
+// A last duration of 1 µs splits each group again and again, one letter per step: 60908 steps
+// for EDEC alone. The splitting decoders stop at 16384 characters, beyond any frame of a pattern.
+TEST(SplitFrameDecoders, StopAtTheLengthNoPatternFrameReaches) {
+    const SymbolTimingTable table = MakeSymbolTable({{1}});
+    std::string rest;
+    for (int i = 0; i < 40; ++i) {
+        rest += "EDEC";
+    }
+    rest += "EDED";
+    for (const Decoder decoder : {DecodeSplitFrameMarkFirst, DecodeSplitFrameSpaceFirst}) {
+        const std::string decoded = decoder(rest, table);
+        EXPECT_EQ(decoded.size(), 16384U);
+        EXPECT_EQ(decoded.find_first_not_of('u'), std::string::npos);
+    }
+}
+
 // The encoder keeps the table across styles: an entry that the current style does not write
 // holds what an earlier style left there, and the decoders read it.
 class KeptSymbolTableTest : public ::testing::Test {
