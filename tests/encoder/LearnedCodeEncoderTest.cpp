@@ -213,6 +213,14 @@ TEST_F(CaptureScanTest, ExtraFramesAreIgnoredAndMissingOnesEndTheScan) {
               "23281194uuvuuuuuvvuvvvvvuuuvuuuuvvvuvvvv0230h006C");
 }
 
+// Only a frame that ends in a gap group is held to its timing marker: this one, ended by its
+// terminator, adds up to 128829 µs against the 108 ms period and still fits. With no gap group
+// the decoders write no "h" group, so the merge ends before the marker.
+TEST_F(CaptureScanTest, FrameWithoutGapGroupIsNotCheckedForTiming) {
+    EXPECT_EQ(ScanCaptureAgainstPattern(pattern_, testing::NecDataFrame() + "EDED", table_),
+              "23281194uuvuuuuuvvuvvvvvuuuvuuuuvvvuvvvv0230");
+}
+
 // A frame that holds nothing but its head is not decoded: the head goes in as the pattern has it,
 // without a marker.
 TEST_F(CaptureScanTest, FrameOfOnlyItsHeadAddsTheHead) {
