@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "workflow/CaptureText.h"
 #include "workflow/KeyCodeTable.h"
 #include "workflow/KeyStates.h"
@@ -14,6 +16,7 @@ constexpr std::size_t kTokenLength = 4;
 constexpr std::size_t kGapGroupLength = 12;
 // The glitch test needs the first token and the start of a gap group.
 constexpr std::size_t kShortestGlitchBody = 12;
+constexpr std::size_t kGlitchFrameLength = kTokenLength + kGapGroupLength;
 constexpr std::string_view kGapGroupStart = "FEFE";
 constexpr const char* kRequestWindow = "0:按钮0:{X=310,Y=120}|";
 
@@ -32,7 +35,9 @@ std::string WithoutGlitchFrame(const std::string& captureText) {
     }
     return std::to_string(parts->frames - 1) + std::string(parts->carrier) +
            std::string(parts->carrierMarker) +
-           std::string(body.substr(kTokenLength + kGapGroupLength));
+           // A body cut short after the gap group's start loses all of it,
+           // rather than reading past its end.
+           std::string(body.substr(std::min(body.size(), kGlitchFrameLength)));
 }
 
 // A record the table can take for this key: its code at characters 5-6 and

@@ -6,6 +6,25 @@
 namespace kv::workflow::testing {
 namespace {
 
+// Key 00 paired with key 02, both with entries; key 02's flags as given.
+std::string PairedTable(const std::string& secondKeyFlags) {
+    return "01"
+           "0002"
+           "02"
+           "00CF"
+           "0000"
+           "00"
+           "1200"
+           "01"
+           "02" +
+           secondKeyFlags +
+           "0000"
+           "00"
+           "1300"
+           "01"
+           "AABB";
+}
+
 class DeleteModeTest : public MainWindowTest {
   protected:
     void StartWith(std::initializer_list<const char*> learned) {
@@ -154,22 +173,7 @@ TEST_F(DeleteModeTest, ADamagedTableIsLeftAloneAndNotWritten) {
 }
 
 TEST_F(DeleteModeTest, DeletingAPairedKeyAlsoDropsItsPartnersTableEntry) {
-    // Key 00 paired with key 02, both with entries.
-    remote.table =
-        "01"
-        "0002"
-        "02"
-        "00CF"
-        "0000"
-        "00"
-        "1200"
-        "01"
-        "0280"
-        "0000"
-        "00"
-        "1300"
-        "01"
-        "AABB";
+    remote.table = PairedTable("80");
     Start();
     ASSERT_EQ(State().keyStates, KeyStateList{"00|2"});
     window->delstudykeyClick();
@@ -177,6 +181,25 @@ TEST_F(DeleteModeTest, DeletingAPairedKeyAlsoDropsItsPartnersTableEntry) {
     window->KeyButtonClick(Key("00"));
     ASSERT_EQ(remote.writes.size(), 1u);
     EXPECT_EQ(remote.writes[0], "0000");
+}
+
+TEST_F(DeleteModeTest, APartnerKeysLearnedStateOutlivesItsTableEntry) {
+    // Both keys hold learned codes, so both have states.
+    remote.table = PairedTable("CF");
+    Start();
+    ASSERT_EQ(State().keyStates, (KeyStateList{"00|2", "02|2"}));
+    window->delstudykeyClick();
+    dialogs.Answer(DialogAnswer::Yes);
+    window->KeyButtonClick(Key("00"));
+    // The table loses the pair and both entries; the window still counts 02
+    // as learned, so delete mode stays on and nothing is written yet.
+    EXPECT_EQ(State().keyCodeText, "0000");
+    EXPECT_EQ(State().keyStates, KeyStateList{"02|2"});
+    EXPECT_TRUE(State().deleteMode);
+    EXPECT_TRUE(State().codesDirty);
+    EXPECT_TRUE(remote.writes.empty());
+    EXPECT_EQ(Model().delstudykey.Picture(), PictureRef::Named("stopdelete"));
+    EXPECT_TRUE(Model().Image7.Visible());
 }
 
 }  // namespace

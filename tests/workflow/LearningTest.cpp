@@ -308,5 +308,18 @@ TEST_F(LearningTest, ButtonsRefuseWhileTheOtherModeIsOn) {
     EXPECT_TRUE(State().deleteMode);
 }
 
+TEST_F(LearningTest, DeleteClickWhileCollectingKeepsCollecting) {
+    LearningOn();
+    window->KeyButtonClick(Key("04"));
+    window->delstudykeyClick();
+    EXPECT_EQ(dialogs.shown.back(), Prompt("现在正在学习状态，要删除请先停止学习！"));
+    EXPECT_FALSE(State().deleteMode);
+    EXPECT_EQ(State().keyQueue, std::vector<IBtn*>{&Key("04")});
+    EXPECT_TRUE(threads.CollectionRuns());
+    EXPECT_EQ(threads.control->load(), kCollectMayRun);
+    EXPECT_TRUE(Model().Image5.Visible());
+    EXPECT_FALSE(Model().Image7.Visible());
+}
+
 }  // namespace
 }  // namespace kv::workflow::testing
