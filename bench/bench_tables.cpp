@@ -5,14 +5,15 @@
 
 #include <string>
 
+#include "codestyle/HexText.h"
 #include "workflow/CaptureImport.h"
 #include "workflow/CaptureText.h"
-#include "workflow/HexText.h"
 #include "workflow/KeyCodeTable.h"
 
 namespace {
 
 using namespace kv::workflow;
+using kv::codestyle::FormatHex;
 
 // A held NEC key: a full frame, then repeat frames 108 ms apart, until the
 // capture buffer is full; padded with zeros to the buffer's 10240 characters.
@@ -47,7 +48,7 @@ BENCHMARK(BM_CaptureToHex);
 // A key record with a 22-byte first part shared by every key of the style and
 // a 40-byte second part of its own.
 std::string KeyRecord(int key) {
-    std::string record = "0001" + Hex(key, 2) +
+    std::string record = "0001" + FormatHex(key, 2) +
                          "C70A00"
                          "16"
                          "20"
@@ -55,7 +56,7 @@ std::string KeyRecord(int key) {
                          "28";
     record += "0E16340A3E3E00002210C22F8001020502C08002C082";
     for (int i = 0; i < 40; ++i) {
-        record += Hex((key * 7 + i) & 0xFF, 2);
+        record += FormatHex((key * 7 + i) & 0xFF, 2);
     }
     return record;
 }

@@ -3,31 +3,15 @@
 #include <cmath>
 #include <cstddef>
 
+#include "codestyle/HexText.h"
+#include "codestyle/ItemCode.h"
 #include "codestyle/Rounding.h"
 
 namespace kv::codestyle {
 namespace {
 
 constexpr std::size_t kHeaderSize = 10;
-constexpr int kSpaceBase = 0x80;
-constexpr int kMarkBase = 0xC0;
-constexpr int kTwoLevelGroup = 0x3F;
-constexpr int kFourLevelGroup = 0x4F;
-constexpr int kTwoLevelPlaceholder = 0x70;
-constexpr int kFourLevelPlaceholder = 0x74;
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
+using namespace itemcode;
 
 bool ToBytes(std::string_view text, std::vector<int>& bytes) {
     int high = -1;
@@ -35,7 +19,7 @@ bool ToBytes(std::string_view text, std::vector<int>& bytes) {
         if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
             continue;
         }
-        const int digit = HexDigit(c);
+        const int digit = HexDigitValue(c);
         if (digit < 0) {
             return false;
         }
@@ -108,6 +92,7 @@ bool ReadList(const std::vector<int>& bytes, std::size_t begin, std::size_t end,
         return Fail(why, "a frame list lies outside the second part");
     }
     const int count = bytes[begin];
+    const int groupBase = fourLevel ? kFourLevelGroupBase : kTwoLevelGroupBase;
     std::size_t at = begin + 1;
     // A value that writes nothing still counts, so the list may end before its count.
     for (int n = 0; n < count && at < end; ++n) {
@@ -118,13 +103,12 @@ bool ReadList(const std::vector<int>& bytes, std::size_t begin, std::size_t end,
         } else if (byte == (fourLevel ? kFourLevelPlaceholder : kTwoLevelPlaceholder)) {
             item.kind = KeyRecordItem::Kind::Placeholder;
             at += fourLevel ? 1 : 0;
-        } else if (byte >= (fourLevel ? kFourLevelGroup : kTwoLevelGroup) &&
-                   byte <= (fourLevel ? kFourLevelGroup : kTwoLevelGroup) + 16) {
+        } else if (byte >= groupBase && byte <= groupBase + kMaxGroupSymbols) {
             if (at >= end) {
                 return Fail(why, "a symbol group lacks its value byte");
             }
             item.kind = KeyRecordItem::Kind::Symbols;
-            const int symbolCount = byte - (fourLevel ? kFourLevelGroup : kTwoLevelGroup);
+            const int symbolCount = byte - groupBase;
             const int value = bytes[at++];
             for (int i = 0; i < symbolCount; ++i) {
                 // Symbols past the value byte's capacity were never stored: they count as 0.

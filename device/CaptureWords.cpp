@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "codestyle/HexText.h"
 #include "device/RemoteDevice.h"
 
 namespace kv::device {
@@ -14,10 +15,7 @@ constexpr long kLongestWordUnits = kCaptureOverflowChunk;  // 32767, about 10.9 
 constexpr long kMostChunksInsideSignal = 19;
 
 void AppendWord(std::string& text, unsigned word) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    for (int shift = 12; shift >= 0; shift -= 4) {
-        text += kDigits[(word >> shift) & 0x0F];
-    }
+    codestyle::AppendHex(text, word & 0xFFFFU, 4);
 }
 
 long ToUnits(double us) {

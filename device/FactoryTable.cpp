@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "codestyle/HexText.h"
 #include "device/RemoteDevice.h"
 
 namespace kv::device {
@@ -46,48 +47,24 @@ void AppendLittleEndian16(Bytes& bytes, std::size_t value) {
 }
 
 std::string ToHex(const Bytes& bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string text;
     text.reserve(bytes.size() * 2);
     for (std::uint8_t byte : bytes) {
-        text += kDigits[byte >> 4];
-        text += kDigits[byte & 0x0F];
+        codestyle::AppendHexByte(text, byte);
     }
     return text;
 }
 
 std::optional<std::uint8_t> ByteAt(std::string_view text, std::size_t byteIndex) {
-    auto digit = [](char c) -> int {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        return -1;
-    };
-    const std::size_t at = byteIndex * 2;
-    if (at + 1 >= text.size()) {
+    const auto value = codestyle::ReadHexField(text, byteIndex * 2, 2);
+    if (!value) {
         return std::nullopt;
     }
-    const int high = digit(text[at]);
-    const int low = digit(text[at + 1]);
-    if (high < 0 || low < 0) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint8_t>(high * 16 + low);
+    return static_cast<std::uint8_t>(*value);
 }
 
 bool AllHexDigitPairs(std::string_view text) {
-    if (text.size() % 2 != 0) {
-        return false;
-    }
-    for (std::size_t i = 0; i < text.size() / 2; ++i) {
-        if (!ByteAt(text, i)) {
-            return false;
-        }
-    }
-    return true;
+    return text.size() % 2 == 0 && codestyle::IsHexText(text);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "codestyle/HexText.h"
 #include "device/FactoryTable.h"
 
 namespace kv::device {
@@ -69,7 +70,7 @@ std::string CaptureWordsOnly(std::string_view words, std::string& problem) {
         if (std::isspace(byte)) {
             continue;
         }
-        if (!std::isxdigit(byte)) {
+        if (codestyle::HexDigitValue(c) < 0) {
             problem = "采集文件含有非十六进制字符。";
             return {};
         }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "codestyle/HexText.h"
 #include "codestyle/Rounding.h"
 #include "codestyle/TimingValue.h"
 #include "encoder/PulseTrainEncoding.h"
@@ -11,6 +12,7 @@ namespace kv::encoder {
 
 namespace {
 
+using codestyle::AppendHexByte;
 using codestyle::CodeStyleNode;
 
 constexpr int kHeaderBytes = 10;
@@ -22,12 +24,6 @@ constexpr std::int64_t kMaxSteps = 64;
 
 bool FitsByte(std::int64_t value) {
     return value >= 0 && value <= 255;
-}
-
-void AppendByte(std::string& out, std::int64_t value) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    out.push_back(kDigits[(value >> 4) & 0xF]);
-    out.push_back(kDigits[value & 0xF]);
 }
 
 std::int64_t ByteCount(std::string_view hexText) {
@@ -52,10 +48,10 @@ std::optional<std::string> SequenceEntry(codestyle::TimingValue element, const C
     }
     const bool period = codestyle::IsPeriodElement(element);
     std::string entry;
-    AppendByte(entry, w % 256);
-    AppendByte(entry, (w % codestyle::kElementAmountModulus) / 256);
-    AppendByte(entry, (period ? 0x80 : 0xC0) + w / codestyle::kElementAmountModulus);
-    AppendByte(entry, layout);
+    AppendHexByte(entry, w % 256);
+    AppendHexByte(entry, (w % codestyle::kElementAmountModulus) / 256);
+    AppendHexByte(entry, (period ? 0x80 : 0xC0) + w / codestyle::kElementAmountModulus);
+    AppendHexByte(entry, layout);
     return entry;
 }
 
@@ -115,8 +111,8 @@ std::optional<std::string> BuildSymbolTable(const CodeStyleNode& style,
         if (shape.count > CodeStyleNode::kMaxShapeCount) {
             return std::nullopt;
         }
-        AppendByte(offsets, symbols + ByteCount(entries));
-        AppendByte(entries, shape.count);
+        AppendHexByte(offsets, symbols + ByteCount(entries));
+        AppendHexByte(entries, shape.count);
         for (int i = 0; i < shape.count; ++i) {
             const auto microseconds = table.EntryValue(s, i);
             if (!microseconds) {
@@ -127,7 +123,7 @@ std::optional<std::string> BuildSymbolTable(const CodeStyleNode& style,
             if (!byte) {
                 return std::nullopt;
             }
-            AppendByte(entries, *byte);
+            AppendHexByte(entries, *byte);
         }
     }
     return offsets + entries;
@@ -168,27 +164,27 @@ std::string BuildKeyRecord(const CodeStyleNode& style, std::string_view mergedTe
     std::string record;
     record.reserve(
         static_cast<std::size_t>(2 * (kHeaderBytes + firstPartBytes) + secondPart.size()));
-    AppendByte(record, 0x00);
-    AppendByte(record, 0x01);
-    AppendByte(record, keyCode);
-    AppendByte(record, 0xC7);
-    AppendByte(record, kHeaderBytes);
-    AppendByte(record, 0x00);
-    AppendByte(record, firstPartBytes);
-    AppendByte(record, firstPartBytes + kHeaderBytes);
-    AppendByte(record, 0x00);
-    AppendByte(record, secondPartBytes);
+    AppendHexByte(record, 0x00);
+    AppendHexByte(record, 0x01);
+    AppendHexByte(record, keyCode);
+    AppendHexByte(record, 0xC7);
+    AppendHexByte(record, kHeaderBytes);
+    AppendHexByte(record, 0x00);
+    AppendHexByte(record, firstPartBytes);
+    AppendHexByte(record, firstPartBytes + kHeaderBytes);
+    AppendHexByte(record, 0x00);
+    AppendHexByte(record, secondPartBytes);
 
-    AppendByte(record, symbolTableOffset);
-    AppendByte(record, firstPartBytes);
-    AppendByte(record, state.unitTicks - 1);
-    AppendByte(record, carrierByte);
-    AppendByte(record, state.markMultiplier - 1);
-    AppendByte(record, state.spaceMultiplier - 1);
-    AppendByte(record, optionByte1);
-    AppendByte(record, style.optionByte);
-    AppendByte(record, layoutByte);
-    AppendByte(record, repeatByte);
+    AppendHexByte(record, symbolTableOffset);
+    AppendHexByte(record, firstPartBytes);
+    AppendHexByte(record, state.unitTicks - 1);
+    AppendHexByte(record, carrierByte);
+    AppendHexByte(record, state.markMultiplier - 1);
+    AppendHexByte(record, state.spaceMultiplier - 1);
+    AppendHexByte(record, optionByte1);
+    AppendHexByte(record, style.optionByte);
+    AppendHexByte(record, layoutByte);
+    AppendHexByte(record, repeatByte);
     record += *sequenceTable;
     record += *symbolTable;
     record += secondPart;

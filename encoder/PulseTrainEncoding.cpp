@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "codestyle/HexText.h"
 #include "codestyle/ItemCode.h"
 #include "codestyle/Rounding.h"
 #include "codestyle/TimingValue.h"
@@ -16,18 +17,13 @@ namespace kv::encoder {
 
 namespace {
 
+using codestyle::AppendHexByte;
 using codestyle::CodeStyleNode;
 using codestyle::TimingValue;
 
 using namespace codestyle::itemcode;
 
 constexpr int kMaxByte = 255;
-
-void AppendHexByte(std::string& out, int value) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    out.push_back(kDigits[(value >> 4) & 0xF]);
-    out.push_back(kDigits[value & 0xF]);
-}
 
 // Group bytes as numbers, before they are checked to fit the item.
 struct GroupItem {

@@ -4,11 +4,13 @@
 #include <cmath>
 #include <cstdint>
 
+#include "codestyle/HexText.h"
 #include "device/CaptureWords.h"
-#include "workflow/HexText.h"
 
 namespace kv::workflow {
 namespace {
+
+using codestyle::ParseHex;
 
 constexpr double kLongestDurationUs = 100'000'000.0;  // mode2 starts with a 16.7 s space
 // A space at least this long is stored as overflow chunks and becomes the gap

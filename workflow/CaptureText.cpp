@@ -3,14 +3,20 @@
 #include <cmath>
 #include <cstdint>
 
-#include "workflow/HexText.h"
+#include "codestyle/HexText.h"
+#include "device/CaptureWords.h"
 
 namespace kv::workflow {
 namespace {
 
+using codestyle::AppendHex;
+using codestyle::FormatHex;
+using codestyle::IsHexText;
+using codestyle::ParseHex;
+
 constexpr std::string_view kChunk = "7FFF";  // 32767 units that go on in the next word
-constexpr std::uint32_t kChunkUnits = 32767;
-constexpr std::uint32_t kMarkBit = 0x8000;
+constexpr std::uint32_t kChunkUnits = device::kCaptureOverflowChunk;
+constexpr std::uint32_t kMarkBit = device::kCaptureMarkBit;
 // The receiver stretches marks and shortens spaces by this much.
 constexpr std::int64_t kReceiverSkewUs = 58;
 // A run of this many chunks is the silence that ends the signal.
@@ -32,9 +38,19 @@ std::string CarrierHead(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
     }
     const double x = static_cast<double>(a + b + c) / 9.0;
     const long double k = 1000.0L / static_cast<long double>(x);
-    std::string head = Hex(static_cast<std::int64_t>(std::trunc(k)), 2);
+    std::string head = FormatHex(static_cast<std::uint64_t>(std::trunc(k)), 2);
     head += "12";
     return head;
+}
+
+// Appends a duration or gap of the body as a group of 4 digits. A mark shorter than the
+// receiver's stretch comes out negative; it is written as its 32-bit two's complement (eight
+// digits), as the capture texts made so far carry it.
+void AppendGroup(std::string& out, std::int64_t value) {
+    const std::uint64_t bits = value < 0
+                                   ? static_cast<std::uint32_t>(static_cast<std::int32_t>(value))
+                                   : static_cast<std::uint64_t>(value);
+    AppendHex(out, bits, 4);
 }
 
 // State of the single pass over the capture words.
@@ -72,7 +88,7 @@ class CaptureConverter {
                     continue;
                 }
                 if (!trailer_) {
-                    AppendHex(body_, kChunkUnits / 3 - kReceiverSkewUs, 4);
+                    AppendGroup(body_, kChunkUnits / 3 - kReceiverSkewUs);
                     pos_ += 4;
                     continue;
                 }
@@ -113,7 +129,7 @@ class CaptureConverter {
                     const std::int64_t units = static_cast<std::int64_t>(collected_) * kChunkUnits +
                                                static_cast<std::int64_t>(*value);
                     body_ += kGapStart;
-                    AppendHex(body_, (units / 3 + kReceiverSkewUs) / 1000, 4);
+                    AppendGroup(body_, (units / 3 + kReceiverSkewUs) / 1000);
                     body_ += kFrameEnd;
                     ++frames_;
                     collected_ = 0;
@@ -145,9 +161,9 @@ class CaptureConverter {
             if (longMark_) {
                 units += kChunkUnits;
             }
-            AppendHex(body_, units / 3 - kReceiverSkewUs, 4);
+            AppendGroup(body_, units / 3 - kReceiverSkewUs);
         } else {
-            AppendHex(body_, static_cast<std::int64_t>(value) / 3 + kReceiverSkewUs, 4);
+            AppendGroup(body_, static_cast<std::int64_t>(value) / 3 + kReceiverSkewUs);
         }
     }
 

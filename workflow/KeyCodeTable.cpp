@@ -2,10 +2,15 @@
 
 #include <cstdint>
 
-#include "workflow/HexText.h"
+#include "codestyle/HexText.h"
 
 namespace kv::workflow {
 namespace {
+
+using codestyle::AppendHex;
+using codestyle::FormatHex;
+using codestyle::IsHexText;
+using codestyle::ParseHex;
 
 constexpr std::size_t kEntryChars = 16;
 constexpr std::size_t kPairChars = 4;
@@ -37,7 +42,7 @@ std::optional<int> WordAt(std::string_view text, std::size_t pos) {
 }
 
 void AppendWordLowFirst(std::string& out, int value) {
-    const std::string digits = Hex(value, 4);
+    const std::string digits = FormatHex(value, 4);
     out.append(digits, 2, 2);
     out.append(digits, 0, 2);
 }
@@ -238,7 +243,7 @@ MergeOutcome MergeKeyRecordWithReason(std::string_view table, std::string_view k
     if (usedCount > kMaxItemCount) {
         return refuse(MergeRefusal::TooManyEntries);
     }
-    std::string head = Hex(keptPairs, 2) + *pairs + Hex(usedCount, 2);
+    std::string head = FormatHex(keptPairs, 2) + *pairs + FormatHex(usedCount, 2);
     const int entriesEnd = static_cast<int>((head.size() + kEntryChars * usedCount) / 2);
     int nextFree = LayoutFirstParts(records, entriesEnd);
     if (nextFree + secondBytes > static_cast<int>(kMaxTableBytes)) {

@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <cctype>
 
-#include "workflow/HexText.h"
+#include "codestyle/HexText.h"
 
 namespace kv::workflow {
 namespace {
+
+using codestyle::FormatHex;
+using codestyle::IsHexText;
+using codestyle::ParseHex;
 
 constexpr std::size_t kPairChars = 4;
 constexpr std::size_t kEntryChars = 16;
@@ -87,7 +91,7 @@ std::optional<std::vector<std::string>> ParseCodeTypeData(std::string_view table
             return std::nullopt;
         }
         if ((*flags & kLearnedFlag) != 0) {
-            result.Add(Hex(*codeValue, 2) + "|2");
+            result.Add(FormatHex(*codeValue, 2) + "|2");
         } else {
             result.Add(std::string(code) + "|1");
         }

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "workflow/HexText.h"
+#include "codestyle/HexText.h"
 
 namespace kv::workflow {
 
@@ -15,7 +15,7 @@ constexpr int kPicturesPerSet = 128;
 }  // namespace
 
 std::optional<int> ReadHex(std::string_view digits) {
-    const auto value = ParseHex(digits);
+    const auto value = codestyle::ParseHex(digits);
     if (!value || *value > static_cast<std::uint32_t>(INT_MAX)) {
         return std::nullopt;
     }

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "codestyle/HexText.h"
 #include "device/CaptureWords.h"
 #include "device/SignalSynthesiser.h"
 #include "tests/support/CaseName.h"
 #include "workflow/CaptureText.h"
-#include "workflow/HexText.h"
 
 namespace kv::device {
 namespace {
@@ -39,13 +39,13 @@ std::vector<CapturedFrame> FramesOfCapture(const std::string& raw) {
         const std::string_view token = body.substr(at, 4);
         if (token == "FEFE") {
             frames.back().gapAfterMs =
-                static_cast<int>(*workflow::ParseHex(body.substr(at + 4, 4)));
+                static_cast<int>(*codestyle::ParseHex(body.substr(at + 4, 4)));
             at += 8;  // the gap and its closing "EDED"
             frames.emplace_back();
         } else if (token == "EDED") {
             frames.emplace_back();
         } else {
-            frames.back().durationsUs.push_back(static_cast<int>(*workflow::ParseHex(token)));
+            frames.back().durationsUs.push_back(static_cast<int>(*codestyle::ParseHex(token)));
         }
     }
     frames.pop_back();  // opened after the last end
@@ -483,7 +483,7 @@ TEST(CaptureWords, TrailerReadsBackAsTheCarrier) {
             workflow::CaptureToHex(EncodeCaptureWords(IrSignal{kHz, {560.0}}));
         const auto parts = workflow::SplitCaptureText(captureText);
         ASSERT_TRUE(parts.has_value()) << kHz;
-        EXPECT_EQ(static_cast<int>(*workflow::ParseHex(parts->carrier)), kHz);
+        EXPECT_EQ(static_cast<int>(*codestyle::ParseHex(parts->carrier)), kHz);
         EXPECT_EQ(parts->carrierMarker, "12");
     }
     EXPECT_EQ(CarrierTrailerSum(36), 249);

@@ -3,11 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "codestyle/HexText.h"
 #include "workflow/CaptureText.h"
-#include "workflow/HexText.h"
 
 namespace kv::workflow {
 namespace {
+
+using codestyle::FormatHex;
 
 std::string Words(std::initializer_list<std::string> words) {
     std::string raw;
@@ -139,7 +141,8 @@ class CarrierTrailer : public ::testing::TestWithParam<CarrierCase> {};
 
 TEST_P(CarrierTrailer, GivesTheCarrierField) {
     const auto& param = GetParam();
-    const std::string trailer = Hex(param.a, 2) + Hex(param.b, 2) + Hex(param.c, 2) + "00";
+    const std::string trailer =
+        FormatHex(param.a, 2) + FormatHex(param.b, 2) + FormatHex(param.c, 2) + "00";
     const std::string text = CaptureToHex(Words({"8100", kEndGap, trailer}));
     ASSERT_GE(text.size(), 5u);
     EXPECT_EQ(text.substr(1, 4), param.head);

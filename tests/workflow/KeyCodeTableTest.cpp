@@ -3,26 +3,28 @@
 #include <string>
 #include <vector>
 
-#include "workflow/HexText.h"
+#include "codestyle/HexText.h"
 #include "workflow/KeyCodeTable.h"
 
 namespace kv::workflow {
 namespace {
 
+using codestyle::FormatHex;
+
 std::string KeyRecord(const std::string& code, const std::string& first,
                       const std::string& second) {
     const int d = static_cast<int>(first.size() / 2);
     const int e = static_cast<int>(second.size() / 2);
-    return "0001" + code + "C70A00" + Hex(d, 2) + Hex(d + 10, 2) + "00" + Hex(e, 2) + first +
-           second;
+    return "0001" + code + "C70A00" + FormatHex(d, 2) + FormatHex(d + 10, 2) + "00" +
+           FormatHex(e, 2) + first + second;
 }
 
 // An entry of 8 bytes with offsets written low byte first.
 std::string Entry(const std::string& code, const std::string& flags, int firstOffset,
                   int firstLength, int secondOffset, int secondLength) {
-    auto lowFirst = [](int v) { return Hex(v & 0xFF, 2) + Hex(v >> 8, 2); };
-    return code + flags + lowFirst(firstOffset) + Hex(firstLength, 2) + lowFirst(secondOffset) +
-           Hex(secondLength, 2);
+    auto lowFirst = [](int v) { return FormatHex(v & 0xFF, 2) + FormatHex(v >> 8, 2); };
+    return code + flags + lowFirst(firstOffset) + FormatHex(firstLength, 2) +
+           lowFirst(secondOffset) + FormatHex(secondLength, 2);
 }
 
 const std::string kFirst4 = "0E160A34";  // a first part of 4 bytes
@@ -164,8 +166,9 @@ TEST(MergeKeyRecord, RefusesATableTooLargeForTheRemote) {
     std::string table = "0000";
     std::string block;
     for (int key = 0; key < 60; ++key) {
-        block = Hex(key, 2) + std::string(252, 'A');
-        const std::string merged = MergeKeyRecord(table, KeyRecord(Hex(key, 2), kFirst4, block));
+        block = FormatHex(key, 2) + std::string(252, 'A');
+        const std::string merged =
+            MergeKeyRecord(table, KeyRecord(FormatHex(key, 2), kFirst4, block));
         if (merged.empty()) {
             EXPECT_GT(table.size() / 2 + 8 + 127, kMaxTableBytes);
             return;
@@ -178,7 +181,7 @@ TEST(MergeKeyRecord, RefusesATableTooLargeForTheRemote) {
 TEST(MergeKeyRecord, RefusesTheTwoHundredAndFiftySixthEntry) {
     std::string table = "00FF";
     for (int key = 0; key < 255; ++key) {
-        table += Entry(Hex(key, 2), "01", 0, 0, 0, 0);
+        table += Entry(FormatHex(key, 2), "01", 0, 0, 0, 0);
     }
     ASSERT_EQ(CheckKeyCodeTable(table), TableFault::None);
     EXPECT_EQ(MergeKeyRecord(table, KeyRecord("FF", kFirst4, kSecond3)), "");

@@ -7,14 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "codestyle/HexText.h"
 #include "workflow/CaptureImport.h"
 #include "workflow/CaptureText.h"
-#include "workflow/HexText.h"
 #include "workflow/KeyCodeTable.h"
 #include "workflow/KeyStateEntries.h"
 
 namespace kv::workflow {
 namespace {
+
+using codestyle::AppendHex;
+using codestyle::FormatHex;
+using codestyle::ParseHex;
 
 class Random {
   public:
@@ -105,8 +109,9 @@ std::string RandomKeyRecord(Random& random, int key) {
     const std::string first = random.Chance(50) ? std::string(2 * std::min(d, 22), 'A') +
                                                       random.HexBytes(d - std::min(d, 22))
                                                 : random.HexBytes(d);
-    std::string record = "0001" + Hex(key, 2) + "C70A00" + Hex(d, 2) + Hex((d + 10) & 0xFF, 2) +
-                         "00" + Hex(e, 2) + first + random.HexBytes(e);
+    std::string record = "0001" + FormatHex(key, 2) + "C70A00" + FormatHex(d, 2) +
+                         FormatHex((d + 10) & 0xFF, 2) + "00" + FormatHex(e, 2) + first +
+                         random.HexBytes(e);
     if (random.Chance(5)) {
         record.resize(static_cast<std::size_t>(random.Int(0, static_cast<int>(record.size()))));
     }
@@ -117,17 +122,18 @@ std::string RandomTable(Random& random) {
     std::string table = "0000";
     if (random.Chance(30)) {
         const int pairs = random.Int(0, 3);
-        table = Hex(pairs, 2);
+        table = FormatHex(pairs, 2);
         for (int i = 0; i < pairs; ++i) {
-            table += Hex(random.Int(0, 40), 2) + Hex(random.Int(0, 40), 2);
+            table += FormatHex(random.Int(0, 40), 2) + FormatHex(random.Int(0, 40), 2);
         }
         const int entries = random.Int(0, 6);
-        table += Hex(entries, 2);
+        table += FormatHex(entries, 2);
         const int size = static_cast<int>(table.size()) / 2 + 8 * entries;
         for (int i = 0; i < entries; ++i) {
-            table += Hex(random.Int(0, 40), 2) + Hex(random.Int(0, 255), 2) +
-                     Hex(random.Int(0, size + 20), 2) + "00" + Hex(random.Int(0, 6), 2) +
-                     Hex(random.Int(0, size + 20), 2) + "00" + Hex(random.Int(0, 6), 2);
+            table += FormatHex(random.Int(0, 40), 2) + FormatHex(random.Int(0, 255), 2) +
+                     FormatHex(random.Int(0, size + 20), 2) + "00" +
+                     FormatHex(random.Int(0, 6), 2) + FormatHex(random.Int(0, size + 20), 2) +
+                     "00" + FormatHex(random.Int(0, 6), 2);
         }
         table += random.HexBytes(random.Int(0, 40));
     }

@@ -1,8 +1,8 @@
 #include <ostream>
 
+#include "codestyle/HexText.h"
 #include "tools/kvcodes/CommandArgs.h"
 #include "workflow/CaptureText.h"
-#include "workflow/HexText.h"
 
 namespace kv::tools {
 namespace {
@@ -18,7 +18,7 @@ int RunCaptureText(const std::vector<std::string>& args, CommandIo& io) {
     // The remote's buffer is filled with zeros behind the capture.
     std::string raw = WithoutWhiteSpace(input);
     raw.erase(raw.find_last_not_of('\0') + 1);
-    if (raw.empty() || !workflow::IsHexText(raw)) {
+    if (raw.empty() || !codestyle::IsHexText(raw)) {
         return BadInput(io, kName, "the input is not capture words of hex digits");
     }
     const std::string text = workflow::CaptureToHex(raw);

@@ -4,8 +4,8 @@
 #include <cctype>
 #include <ostream>
 
+#include "codestyle/HexText.h"
 #include "tools/kvcodes/StylesIo.h"
-#include "workflow/HexText.h"
 
 namespace kv::tools {
 
@@ -62,7 +62,7 @@ std::optional<int> ParseKeyCodeArgument(std::string_view text) {
     if (text.empty() || text.size() > 2) {
         return std::nullopt;
     }
-    const auto value = workflow::ParseHex(text);
+    const auto value = codestyle::ParseHex(text);
     return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
 }
 

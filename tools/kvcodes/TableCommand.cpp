@@ -1,9 +1,9 @@
 #include <filesystem>
 #include <ostream>
 
+#include "codestyle/HexText.h"
 #include "tools/kvcodes/CommandArgs.h"
 #include "tools/kvcodes/StylesIo.h"
-#include "workflow/HexText.h"
 #include "workflow/KeyCodeTable.h"
 #include "workflow/KeyStateEntries.h"
 
@@ -73,7 +73,7 @@ int Show(const CommandArgs& args, CommandIo& io) {
 // A file, standard input for "-", or else the argument itself when it is hex.
 std::optional<std::string> TextArgument(const std::string& arg, CommandIo& io) {
     std::error_code error;
-    if (arg != "-" && !std::filesystem::exists(arg, error) && workflow::IsHexText(arg)) {
+    if (arg != "-" && !std::filesystem::exists(arg, error) && codestyle::IsHexText(arg)) {
         return arg;
     }
     const auto text = ReadInputText(arg, io, "table merge");
