@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -236,6 +238,22 @@ TEST_F(VirtualRemoteTest, SecondUserOfTheSameRemoteIsRefusedUntilTheFirstCloses)
     EXPECT_NE(second.error.find("另一个程序"), std::string::npos) << second.error;
     first.reset();
     EXPECT_TRUE(VirtualRemote::Open(folder_.Path(), clock_).remote);
+}
+
+// The lock holds between programs too, not only between objects of one.
+TEST_F(VirtualRemoteTest, AnotherProcessIsRefusedWhileTheRemoteIsOpen) {
+    const auto remote = Open();
+    ASSERT_TRUE(remote);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        test::FakeClock clock;
+        ::_exit(VirtualRemote::Open(folder_.Path(), clock).remote ? 0 : 3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3);
 }
 
 TEST_F(VirtualRemoteTest, UnusableFolderIsRefusedWithItsName) {
