@@ -1,4 +1,9 @@
+#include <algorithm>
+#include <optional>
+#include <string_view>
+
 #include "workflow/KeyCodeTable.h"
+#include "workflow/KeyStateEntries.h"
 #include "workflow/KeyStates.h"
 #include "workflow/MainWindow.h"
 #include "workflow/MainWindowTexts.h"
@@ -54,9 +59,52 @@ bool Tmainlernix::FinishLearning() {
     return false;
 }
 
+namespace {
+
+// What the table last sent to the remote says of a key: its entry, or "".
+std::string SentEntryOf(const std::optional<KeyStateList>& sent, std::string_view code) {
+    const std::optional<int> value = ReadHex(code);
+    if (!sent || !value) {
+        return {};
+    }
+    for (const std::string& entry : *sent) {
+        if (ReadHex(EntryCode(entry)) == value) {
+            return entry;
+        }
+    }
+    return {};
+}
+
+PictureRef PictureOfEntry(std::string_view entry, int index) {
+    switch (EntryState(entry)) {
+        case kStatePreset:
+            return PictureRef::FromSet(PictureSet::Preset, index);
+        case kStateLearned:
+            return PictureRef::FromSet(PictureSet::Learned, index);
+        default:
+            return PictureRef::FromSet(PictureSet::Normal, index);
+    }
+}
+
+void InsertInCodeOrder(KeyStateList& keyStates, const std::string& entry) {
+    const std::optional<int> value = ReadHex(EntryCode(entry));
+    auto at = std::find_if(keyStates.begin(), keyStates.end(), [&](const std::string& other) {
+        return value && ReadHex(EntryCode(other)) > value;
+    });
+    keyStates.insert(at, entry);
+}
+
+}  // namespace
+
 void Tmainlernix::DiscardLearningRun() {
     state_.keyCodeWork = state_.keyCodeText;
     state_.codesDirty = false;
+    // Each key of the run falls back to what the table last sent holds for
+    // it. Dropping its entry altogether would leave a re-learned key looking
+    // learned while it no longer counted as learned: it could not be deleted
+    // and the delete button could go grey until the next start.
+    const std::optional<KeyStateList> sent = ParseCodeTypeData(state_.keyCodeText);
+    KeyStateList restored;
     for (IBtn* button : model_.ImageButtons()) {
         const auto index = PictureIndex(button->Code);
         if (button->Code.empty() || !index) {
@@ -66,23 +114,19 @@ void Tmainlernix::DiscardLearningRun() {
             if (EntryCode(entry) != button->Code || EntryState(entry) != kStateUnwritten) {
                 continue;
             }
-            // The last backup of the key decides; no backup: it had no code.
-            PictureRef picture = PictureRef::FromSet(PictureSet::Normal, *index);
-            for (const std::string& backup : state_.keyStateBackups) {
-                if (EntryCode(backup) != button->Code) {
-                    continue;
-                }
-                if (EntryState(backup) == kStatePreset) {
-                    picture = PictureRef::FromSet(PictureSet::Preset, *index);
-                } else if (EntryState(backup) == kStateLearned) {
-                    picture = PictureRef::FromSet(PictureSet::Learned, *index);
-                }
+            const std::string previous = SentEntryOf(sent, button->Code);
+            button->SetPicture(PictureOfEntry(previous, *index));
+            if (!previous.empty() &&
+                std::find(restored.begin(), restored.end(), previous) == restored.end()) {
+                restored.push_back(previous);
             }
-            button->SetPicture(picture);
         }
     }
     std::erase_if(state_.keyStates,
                   [](const std::string& entry) { return EntryState(entry) == kStateUnwritten; });
+    for (const std::string& entry : restored) {
+        InsertInCodeOrder(state_.keyStates, entry);
+    }
     UpdateDeleteButtons();
 }
 

@@ -270,14 +270,25 @@ TEST_F(LearningTest, DeclineThrowsTheRunAwayAndRestoresPictures) {
     EXPECT_TRUE(remote.writes.empty());
     EXPECT_EQ(State().keyCodeWork, before);
     EXPECT_FALSE(State().codesDirty);
-    // The new key has no entry and its normal face; the re-learned key shows
-    // its learned picture but has lost its entry until the next start.
-    EXPECT_EQ(State().keyStates, KeyStateList{"04|1"});
+    // The new key has no entry and its normal face; the re-learned key is
+    // still learned in the remote, so it keeps its entry, its learned picture
+    // and can be deleted.
+    EXPECT_EQ(State().keyStates, (KeyStateList{"04|1", "07|2"}));
     EXPECT_EQ(Key("00").Picture(), Pic(PictureSet::Normal, 0));
     EXPECT_EQ(Key("07").Picture(), Pic(PictureSet::Learned, 7));
-    EXPECT_FALSE(Model().delstudykey.Enabled());
-    EXPECT_EQ(Model().delstudykey.Picture(), PictureRef::Named("deletehui"));
-    EXPECT_TRUE(Model().Image8.Visible());
+    EXPECT_TRUE(Model().delstudykey.Enabled());
+    EXPECT_EQ(Model().delstudykey.Picture(), PictureRef::Named("delete"));
+    EXPECT_TRUE(Model().Image4.Visible());
+    EXPECT_FALSE(Model().Image8.Visible());
+}
+
+TEST_F(LearningTest, DeclineGivesARelearnedPresetKeyItsPresetStateBack) {
+    LearningOn();
+    LearnKey("04");
+    dialogs.Answer(DialogAnswer::No);
+    window->beginstudyibtnClick();
+    EXPECT_EQ(State().keyStates, (KeyStateList{"04|1", "07|2"}));
+    EXPECT_EQ(Key("04").Picture(), Pic(PictureSet::Preset, 4));
 }
 
 TEST_F(LearningTest, FailedWriteKeepsTheCodesPending) {

@@ -282,10 +282,8 @@ TEST_F(VirtualRemoteScenarioTest, DecliningLeavesEverythingAsBefore) {
     EXPECT_EQ(Writes(), 0);
     EXPECT_EQ(Flash(), factoryFlash_);
     EXPECT_FALSE(State().codesDirty);
-    // The run's entries go, and the preset entries they replaced stay out of
-    // the list until the table is read again at the next start; the pictures
-    // come back from those entries at once.
-    EXPECT_EQ(State().keyStates, (KeyStateList{"02|1", "0A|1", "0B|1"}));
+    // The run's entries go and each key is again what the remote holds.
+    EXPECT_EQ(State().keyStates, statesBefore);
     EXPECT_EQ(State().keyCodeText, tableBefore);
     EXPECT_EQ(State().keyCodeWork, tableBefore);
     EXPECT_EQ(Key("00").Picture(), powerBefore);
