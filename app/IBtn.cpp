@@ -45,10 +45,7 @@ void IBtn::paintEvent(QPaintEvent*) {
 
 void IBtn::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
-    if (pressed_) {
-        return;  // a second button while one is held: already moved
-    }
-    pressed_ = true;
+    ++heldPresses_;
     model_.Press();
     Sync();
     OpenPath();
@@ -56,17 +53,40 @@ void IBtn::mousePressEvent(QMouseEvent* event) {
 
 void IBtn::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
-    if (!pressed_) {
-        return;
+    if (heldPresses_ == 0) {
+        return;  // moved back already when it was hidden or disabled
     }
-    if (event->buttons() != Qt::NoButton) {
-        return;  // another button is still held; the button stays down
-    }
-    pressed_ = false;
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         emit clicked();
     }
-    model_.Release();
+    // The click handler may have hidden or disabled the button meanwhile.
+    if (heldPresses_ > 0) {
+        --heldPresses_;
+        model_.Release();
+        Sync();
+    }
+}
+
+void IBtn::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    MoveBackHeldPresses();
+}
+
+void IBtn::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && !isEnabled()) {
+        MoveBackHeldPresses();
+    }
+}
+
+void IBtn::MoveBackHeldPresses() {
+    if (heldPresses_ == 0) {
+        return;
+    }
+    while (heldPresses_ > 0) {
+        --heldPresses_;
+        model_.Release();
+    }
     Sync();
 }
 

@@ -10,9 +10,10 @@ namespace kv::app {
 
 // The program's picture button on screen. Its state (faces, IsEnable, Code,
 // Path, position) is the window model's IBtn; this widget draws it and gives
-// it the mouse: pressed, it moves by MoveDown and MoveRight and hands Path to
-// the desktop; released, it delivers the click first and moves back after,
-// so a click handler runs while the button is still moved.
+// it the mouse: each press of a mouse button moves it by MoveDown and
+// MoveRight and hands Path to the desktop; each release delivers the click
+// first (left button, over the button) and moves it back after, so a click
+// handler runs while the button is still moved.
 class IBtn final : public QWidget {
     Q_OBJECT
   public:
@@ -31,14 +32,20 @@ class IBtn final : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void OpenPath();
+    // A hidden or disabled button gets no more releases: it moves back now
+    // rather than stay shifted for good.
+    void MoveBackHeldPresses();
 
     workflow::IBtn& model_;
     const PictureLookup& pictures_;
     ShellOpen shell_;
-    bool pressed_ = false;
+    // Presses whose release has not moved the button back yet.
+    int heldPresses_ = 0;
 };
 
 }  // namespace kv::app

@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -105,6 +106,13 @@ void Program::Start() {
     splash->hide();
     splash.reset();
 
+    // The message loop shows the main window, so its show step, and every
+    // box that raises, runs inside the loop that a close will quit.
+    QMetaObject::invokeMethod(
+        view_.get(), [this] { ShowMainWindow(); }, Qt::QueuedConnection);
+}
+
+void Program::ShowMainWindow() {
     dialogs_.SetParentWindow(view_.get());
     view_->CentreOnScreen();
     view_->show();
@@ -118,6 +126,15 @@ void Program::Start() {
         panel_->move(left, view_->geometry().top());
         panel_->show();
     }
+}
+
+int Program::Run() {
+    // The virtual remote's control window must not keep the program alive.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(view_.get(), &MainWindowView::closed, QCoreApplication::instance(),
+                     &QCoreApplication::quit, Qt::QueuedConnection);
+    Start();
+    return QApplication::exec();
 }
 
 }  // namespace kv::app

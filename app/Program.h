@@ -41,8 +41,14 @@ class Program {
     ~Program();
 
     // The start sequence: the splash, the main window's creation with the
-    // remote's identification, 500 ms on the splash, then the main window.
+    // remote's identification, 500 ms on the splash; the main window is
+    // shown once the message loop runs.
     void Start();
+    // The whole life of the program: Start(), then the message loop until
+    // the main window has closed for good. Quitting the loop also ends any
+    // message box still open, so a close that comes while a worker's prompt
+    // is on screen does not leave that prompt behind.
+    int Run();
 
     workflow::Tmainlernix& Window() { return *window_; }
     MainWindowView& View() { return *view_; }
@@ -53,6 +59,7 @@ class Program {
     VirtualRemotePanel* Panel() { return panel_.get(); }
 
   private:
+    void ShowMainWindow();
     Program(const ProgramSetup& setup, device::RemoteDeviceChoice device);
 
     ProgramSetup setup_;

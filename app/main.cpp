@@ -9,8 +9,6 @@
 static int qidong(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvlearn"));
-    // The virtual remote's control window must not keep the program alive.
-    QApplication::setQuitOnLastWindowClosed(false);
 
     QString error;
     const auto program = kv::app::Program::Create(kv::app::DefaultProgramSetup(), error);
@@ -18,10 +16,7 @@ static int qidong(int argc, char** argv) {
         QMessageBox::critical(nullptr, QString::fromUtf8(kv::device::kAppTitle), error);
         return 1;
     }
-    QObject::connect(&program->View(), &kv::app::MainWindowView::closed, &application,
-                     &QApplication::quit, Qt::QueuedConnection);
-    program->Start();
-    return QApplication::exec();
+    return program->Run();
 }
 
 int main(int argc, char** argv) {

@@ -93,6 +93,56 @@ TEST_F(IBtnTest, ReleaseAwayFromTheButtonOrWithAnotherButtonGivesNoClick) {
     EXPECT_EQ(button.pos(), start);
 }
 
+// Every press moves the button and every release moves it back, so a second
+// mouse button held meanwhile neither loses the left button's click nor
+// leaves the button shifted.
+TEST_F(IBtnTest, EachPressMovesAndEachReleaseMovesBack) {
+    model_.Path = "TV/POWER";
+    IBtn& button = Button();
+    const QPoint start = button.pos();
+    QList<QPoint> positionsAtClick;
+    QObject::connect(&button, &IBtn::clicked, [&] { positionsAtClick.append(button.pos()); });
+
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mousePress(&button, Qt::RightButton, {}, QPoint(10, 10));
+    EXPECT_EQ(button.pos(), start + QPoint(2, 2));
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(button.pos(), start + QPoint(1, 1));
+    QTest::mouseRelease(&button, Qt::RightButton, {}, QPoint(10, 10));
+
+    EXPECT_EQ(positionsAtClick, QList<QPoint>{start + QPoint(2, 2)});
+    EXPECT_EQ(button.pos(), start);
+    EXPECT_EQ(model_.GetGeometry(), (Geometry{40, 30, 60, 25}));
+    EXPECT_EQ(shellCalls_, (QStringList{"TV/POWER", "TV/POWER"}));
+}
+
+// A button hidden or disabled while held never gets its release: it goes
+// back to its place at once, and gives no click.
+TEST_F(IBtnTest, HiddenOrDisabledWhileHeldItMovesBack) {
+    IBtn& button = Button();
+    parent_.show();
+    QSignalSpy clicks(&button, &IBtn::clicked);
+    const QPoint start = button.pos();
+
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    model_.SetEnabled(false);
+    button.Sync();
+    EXPECT_EQ(button.pos(), start);
+    model_.SetEnabled(true);
+    button.Sync();
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(button.pos(), start);
+
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    parent_.hide();
+    EXPECT_EQ(button.pos(), start);
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(10, 10));
+
+    EXPECT_EQ(button.pos(), start);
+    EXPECT_EQ(model_.GetGeometry(), (Geometry{40, 30, 60, 25}));
+    EXPECT_EQ(clicks.count(), 0);
+}
+
 TEST_F(IBtnTest, ADisabledButtonIgnoresTheMouse) {
     model_.SetEnabled(false);
     IBtn& button = Button();

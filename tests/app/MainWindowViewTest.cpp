@@ -6,6 +6,8 @@
 #include <QTest>
 
 #include "app/MainWindowView.h"
+#include "app/PictureBox.h"
+#include "app/SplashWindow.h"
 #include "tests/app/AppTestSupport.h"
 
 namespace kv::app::testing {
@@ -110,6 +112,17 @@ TEST_F(MainWindowViewTest, TheWindowIsBorderlessFixedSizedAndBlue) {
     EXPECT_TRUE(view.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(view.windowTitle(), QStringLiteral("自学习"));
     EXPECT_EQ(view.palette().color(QPalette::Window), QColor(53, 124, 168));
+}
+
+TEST(SplashWindowTest, IsABorderlessPictureAtItsPlace) {
+    TForm1 splash;
+    EXPECT_EQ(splash.windowTitle(), QStringLiteral("启动界面"));
+    EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(splash.geometry(), QRect(238, 222, 462, 258));
+    const auto pictures = splash.findChildren<PictureBox*>();
+    ASSERT_EQ(pictures.size(), 1);
+    EXPECT_EQ(pictures.front()->geometry(), splash.rect());
+    EXPECT_FALSE(pictures.front()->Pixmap().isNull());
 }
 
 class WindowControlGeometry : public MainWindowViewTest,
