@@ -24,8 +24,18 @@ constexpr const char* kFlashFileName = "flash.hex";
 constexpr const char* kDamagedFlashFileName = "flash.hex.damaged";
 constexpr const char* kLockFileName = "lock";
 constexpr const char* kIdentityFileName = "identity";
+constexpr const char* kSwitchesFileName = "switches";
 // Longer than any field of the basic information; a longer file is not ours.
 constexpr std::size_t kMaxIdentityFileBytes = 256;
+// Room for every switch line several times over; a longer file is not ours.
+constexpr std::size_t kMaxSwitchesFileBytes = 512;
+
+// The names of the switches in their file, the fault switches in the order
+// of RemoteOperation.
+constexpr const char* kUnpluggedName = "unplugged";
+constexpr std::array<const char*, kRemoteOperationCount> kFailingNames = {
+    "capture-mode-fails", "capture-fails", "basic-info-fails", "table-read-fails",
+    "table-write-fails"};
 
 // Positions in the basic information, counted from 0.
 constexpr std::size_t kIdentityAt = 0;
@@ -112,6 +122,58 @@ std::optional<RemoteIdentity> IdentityFromFileText(const std::string& text) {
     return RemoteIdentity{lines[0], lines[1], lines[2], lines[3]};
 }
 
+// The switches file holds one "name 0" or "name 1" line per switch, so that
+// a person can read (and edit) what the next start will meet.
+std::string SwitchesFileText(const RemoteSwitches& switches) {
+    const auto line = [](const char* name, bool on) {
+        return std::string(name) + (on ? " 1\n" : " 0\n");
+    };
+    std::string text = line(kUnpluggedName, !switches.plugged);
+    for (std::size_t i = 0; i < kFailingNames.size(); ++i) {
+        text += line(kFailingNames[i], switches.failing[i]);
+    }
+    return text;
+}
+
+// Sets the switch named `name`; false when no switch has that name.
+bool SetSwitch(RemoteSwitches& switches, std::string_view name, bool on) {
+    if (name == kUnpluggedName) {
+        switches.plugged = !on;
+        return true;
+    }
+    for (std::size_t i = 0; i < kFailingNames.size(); ++i) {
+        if (name == kFailingNames[i]) {
+            switches.failing[i] = on;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Nothing unless every line names a switch and sets it to 0 or 1; switches
+// the file leaves out keep their defaults.
+std::optional<RemoteSwitches> SwitchesFromFileText(std::string_view text) {
+    RemoteSwitches switches;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        if (end == std::string_view::npos) {
+            return std::nullopt;  // a file cut short in its last line
+        }
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end + 1);
+        const std::size_t space = line.find(' ');
+        if (space == std::string_view::npos) {
+            return std::nullopt;
+        }
+        const std::string_view value = line.substr(space + 1);
+        if ((value != "0" && value != "1") ||
+            !SetSwitch(switches, line.substr(0, space), value == "1")) {
+            return std::nullopt;
+        }
+    }
+    return switches;
+}
+
 }  // namespace
 
 RemoteIdentity DefaultRemoteIdentity() {
@@ -182,20 +244,33 @@ VirtualRemote::Opened VirtualRemote::Open(const std::filesystem::path& folder, C
         // A damaged identity file gives way to the identity of a new remote.
         identity = IdentityFromFileText(*saved).value_or(identity);
     }
+    const FlashStore switchesStore(folder / kSwitchesFileName);
+    std::filesystem::remove(switchesStore.TemporaryFile(), error);
+    RemoteSwitches switches;
+    if (const std::optional<std::string> saved = switchesStore.Load(kMaxSwitchesFileBytes);
+        saved && saved->size() <= kMaxSwitchesFileBytes) {
+        // A damaged file gives the switches of a new remote: plugged in,
+        // nothing failing.
+        switches = SwitchesFromFileText(*saved).value_or(RemoteSwitches{});
+    }
     return {std::unique_ptr<VirtualRemote>(new VirtualRemote(
-                folder, lockFd, clock, std::move(identity), times, std::move(*flash))),
+                folder, lockFd, clock, std::move(identity), switches, times, std::move(*flash))),
             {}};
 }
 
 VirtualRemote::VirtualRemote(std::filesystem::path folder, int lockFd, Clock& clock,
-                             RemoteIdentity identity, TransferTimes times, std::string flash)
+                             RemoteIdentity identity, const RemoteSwitches& switches,
+                             TransferTimes times, std::string flash)
     : folder_(std::move(folder)),
       lockFd_(lockFd),
       clock_(clock),
       times_(times),
       store_(folder_ / kFlashFileName),
       identityStore_(folder_ / kIdentityFileName),
+      switchesStore_(folder_ / kSwitchesFileName),
       identity_(std::move(identity)),
+      plugged_(switches.plugged),
+      failing_(switches.failing),
       flash_(std::move(flash)) {}
 
 VirtualRemote::~VirtualRemote() {
@@ -283,17 +358,20 @@ void VirtualRemote::Unplug() {
     const std::lock_guard lock(mutex_);
     plugged_ = false;
     captureMode_ = false;
+    KeepSwitches();
 }
 
 void VirtualRemote::PlugIn() {
     const std::lock_guard lock(mutex_);
     plugged_ = true;
+    KeepSwitches();
 }
 
 void VirtualRemote::PlugInAs(const RemoteIdentity& otherRemote) {
     const std::lock_guard lock(mutex_);
     KeepIdentity(otherRemote);
     plugged_ = true;
+    KeepSwitches();
 }
 
 bool VirtualRemote::IsPlugged() const {
@@ -316,9 +394,16 @@ void VirtualRemote::KeepIdentity(const RemoteIdentity& identity) {
     (void)identityStore_.Save(IdentityFileText(identity));
 }
 
+void VirtualRemote::KeepSwitches() {
+    // Like the identity: a switch that cannot be saved holds until the
+    // remote is closed.
+    (void)switchesStore_.Save(SwitchesFileText({plugged_, failing_}));
+}
+
 void VirtualRemote::SetFailing(RemoteOperation operation, bool failing) {
     const std::lock_guard lock(mutex_);
     failing_[static_cast<std::size_t>(operation)] = failing;
+    KeepSwitches();
 }
 
 bool VirtualRemote::IsFailing(RemoteOperation operation) const {

@@ -45,6 +45,14 @@ enum class RemoteOperation {
 };
 inline constexpr int kRemoteOperationCount = 5;
 
+// The cable and the fault switches. They are kept in the remote's folder,
+// so that a start-up with the remote unplugged, or with a read that fails,
+// can be tried: set them, then start the program again.
+struct RemoteSwitches {
+    bool plugged = true;
+    std::array<bool, kRemoteOperationCount> failing{};
+};
+
 // How long the USB transfers take. Every call pauses through the clock, so
 // the collector's back-to-back capture polls leave the processor alone.
 struct TransferTimes {
@@ -93,7 +101,8 @@ class VirtualRemote final : public RemoteDevice {
     bool WCodeDataKVHOTEL(const char* text) override;
 
     // The USB cable. Unplugging ends capture mode; every operation but
-    // link_state fails until the remote is plugged in again.
+    // link_state fails until the remote is plugged in again. The cable's
+    // state is kept for the next start, like the fault switches.
     void Unplug();
     void PlugIn();                                     // the same remote comes back
     void PlugInAs(const RemoteIdentity& otherRemote);  // another remote is connected
@@ -105,7 +114,8 @@ class VirtualRemote final : public RemoteDevice {
     RemoteIdentity Identity() const;
     void SetIdentity(const RemoteIdentity& identity);
 
-    // Fault switches: a failing operation answers false.
+    // Fault switches: a failing operation answers false. Kept for the next
+    // start (when they can be saved).
     void SetFailing(RemoteOperation operation, bool failing);
     bool IsFailing(RemoteOperation operation) const;
 
@@ -137,10 +147,11 @@ class VirtualRemote final : public RemoteDevice {
 
   private:
     VirtualRemote(std::filesystem::path folder, int lockFd, Clock& clock, RemoteIdentity identity,
-                  TransferTimes times, std::string flash);
+                  const RemoteSwitches& switches, TransferTimes times, std::string flash);
 
     bool Usable(RemoteOperation operation) const;       // caller holds mutex_
     void KeepIdentity(const RemoteIdentity& identity);  // caller holds mutex_
+    void KeepSwitches();                                // caller holds mutex_
     void Transfer(std::chrono::milliseconds duration);
 
     const std::filesystem::path folder_;
@@ -149,12 +160,13 @@ class VirtualRemote final : public RemoteDevice {
     const TransferTimes times_;
     const FlashStore store_;
     const FlashStore identityStore_;
+    const FlashStore switchesStore_;
 
     mutable std::mutex mutex_;
     RemoteIdentity identity_;
-    bool plugged_ = true;
+    bool plugged_;
     bool captureMode_ = false;
-    std::array<bool, kRemoteOperationCount> failing_{};
+    std::array<bool, kRemoteOperationCount> failing_;
     std::deque<std::string> pendingSignals_;
     ReceiverModel receiver_;
     std::uint64_t presses_ = 0;

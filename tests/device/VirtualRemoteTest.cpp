@@ -387,6 +387,93 @@ INSTANTIATE_TEST_SUITE_P(Operations, FaultSwitchTest,
                                          FaultCase{"table_write", RemoteOperation::TableWrite}),
                          test::CaseName());
 
+// Identification runs once, at start-up: an unplugged cable or a failing
+// read can only meet it when the switch set before is there at the next start.
+TEST_F(VirtualRemoteTest, CableAndFaultSwitchesSurviveARestart) {
+    {
+        const auto remote = Open();
+        remote->Unplug();
+        remote->SetFailing(RemoteOperation::BasicInfo, true);
+        remote->SetFailing(RemoteOperation::TableWrite, true);
+        remote->SetFailing(RemoteOperation::TableWrite, false);
+        remote->SetFailing(RemoteOperation::TableRead, true);
+    }
+    {
+        const auto restarted = Open();
+        EXPECT_FALSE(restarted->IsPlugged());
+        EXPECT_FALSE(restarted->link_state());
+        std::vector<bool> failing;
+        for (int i = 0; i < kRemoteOperationCount; ++i) {
+            failing.push_back(restarted->IsFailing(static_cast<RemoteOperation>(i)));
+        }
+        EXPECT_EQ(failing, (std::vector<bool>{false, false, true, true, false}));
+        restarted->PlugIn();
+        EXPECT_TRUE(restarted->link_state());
+        EXPECT_EQ(ReadBasicInfo(*restarted), "");
+        restarted->SetFailing(RemoteOperation::BasicInfo, false);
+        restarted->SetFailing(RemoteOperation::TableRead, false);
+    }
+    const auto again = Open();
+    EXPECT_TRUE(again->IsPlugged());
+    EXPECT_EQ(ReadBasicInfo(*again), BasicInfoText(DefaultRemoteIdentity()));
+    EXPECT_FALSE(ReadKeyCodeTable(*again).empty());
+}
+
+TEST_F(VirtualRemoteTest, AnotherRemotePluggedInIsPluggedAfterARestart) {
+    {
+        const auto remote = Open();
+        remote->Unplug();
+        remote->PlugInAs({"KV R207A VIRTUAL 000002", "01", "02", "7315"});
+    }
+    EXPECT_TRUE(Open()->IsPlugged());
+}
+
+std::string Repeated(const std::string& text, int times) {
+    std::string all;
+    for (int i = 0; i < times; ++i) {
+        all += text;
+    }
+    return all;
+}
+
+struct DamagedSwitchesCase {
+    const char* name;
+    std::string content;
+};
+
+class DamagedSwitchesTest : public VirtualRemoteTest,
+                            public testing::WithParamInterface<DamagedSwitchesCase> {};
+
+// Only an edit from outside (or a disk gone bad) damages the file: the
+// remote then starts as a new one, plugged in with nothing failing, and
+// its next change writes a sound file again.
+TEST_P(DamagedSwitchesTest, GiveAPluggedRemoteWithNothingFailing) {
+    WriteFile(folder_.Path() / "switches", GetParam().content);
+    {
+        const auto remote = Open();
+        ASSERT_TRUE(remote);
+        EXPECT_TRUE(remote->IsPlugged());
+        for (int i = 0; i < kRemoteOperationCount; ++i) {
+            EXPECT_FALSE(remote->IsFailing(static_cast<RemoteOperation>(i))) << i;
+        }
+        remote->SetFailing(RemoteOperation::Capture, true);
+    }
+    const auto restarted = Open();
+    EXPECT_TRUE(restarted->IsPlugged());
+    EXPECT_TRUE(restarted->IsFailing(RemoteOperation::Capture));
+    EXPECT_FALSE(restarted->IsFailing(RemoteOperation::BasicInfo));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DamagedSwitchesTest,
+    testing::Values(DamagedSwitchesCase{"unknown_switch", "unplugged 1\nsomething 1\n"},
+                    DamagedSwitchesCase{"value_not_0_or_1", "unplugged 1\nbasic-info-fails 2\n"},
+                    DamagedSwitchesCase{"no_value", "unplugged\n"},
+                    DamagedSwitchesCase{"last_line_cut_short", "basic-info-fails 1\nunplugged 1"},
+                    DamagedSwitchesCase{"binary", std::string("unplugged 1\n\0\xff\n", 15)},
+                    DamagedSwitchesCase{"too_long", Repeated("unplugged 1\n", 60)}),
+    test::CaseName());
+
 TEST_F(VirtualRemoteTest, CaptureModeDeliversTheNextPressedKeyOnce) {
     const auto remote = Open();
     EXPECT_EQ(ReadCapture(*remote), "") << "no capture outside capture mode";
