@@ -24,12 +24,11 @@ void PrintHelp(std::ostream& out) {
     std::vector<Command> sorted = Registry();
     std::sort(sorted.begin(), sorted.end(),
               [](const Command& a, const Command& b) { return std::strcmp(a.name, b.name) < 0; });
+    constexpr std::size_t kNameColumn = 16;
     for (const Command& command : sorted) {
-        out << "  " << command.name
-            << std::string(
-                   command.name[0] ? 16 - std::min<std::size_t>(15, std::strlen(command.name)) : 1,
-                   ' ')
-            << command.summary << '\n';
+        const std::size_t length = std::strlen(command.name);
+        const std::size_t padding = length < kNameColumn ? kNameColumn - length : 1;
+        out << "  " << command.name << std::string(padding, ' ') << command.summary << '\n';
     }
 }
 
