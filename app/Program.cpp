@@ -99,10 +99,16 @@ void Program::Start() {
     auto splash = std::make_unique<TForm1>();
     splash->show();
     splash->repaint();
+    // Identification's boxes belong to the splash and block only it, so the
+    // virtual remote's window beside it stays usable: a person can plug the
+    // remote in while the box waits for it.
+    dialogs_.SetParentWindow(splash.get());
+    ShowPanelBeside(*splash);
     QCoreApplication::processEvents();
 
     window_->FormCreate();
     PauseOnSplash();
+    dialogs_.SetParentWindow(nullptr);
     splash->hide();
     splash.reset();
 
@@ -116,16 +122,29 @@ void Program::ShowMainWindow() {
     dialogs_.SetParentWindow(view_.get());
     view_->CentreOnScreen();
     view_->show();
-    if (panel_ != nullptr && !window_->Model().Closed()) {
-        panel_->adjustSize();
-        // Beside the main window where the screen has room, else at its edge.
-        int left = view_->frameGeometry().right() + 12;
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            left = std::min(left, screen->availableGeometry().right() - panel_->width());
-        }
-        panel_->move(left, view_->geometry().top());
-        panel_->show();
+    if (panel_ == nullptr) {
+        return;
     }
+    if (window_->Model().Closed()) {
+        panel_->hide();
+    } else {
+        ShowPanelBeside(*view_);
+    }
+}
+
+void Program::ShowPanelBeside(const QWidget& window) {
+    if (panel_ == nullptr) {
+        return;
+    }
+    panel_->adjustSize();
+    // Beside the window where the screen has room, else at its edge.
+    int left = window.frameGeometry().right() + 12;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        left = std::max(0, std::min(left, screen->availableGeometry().right() - panel_->width()));
+    }
+    panel_->move(left, window.geometry().top());
+    panel_->show();
+    panel_->raise();
 }
 
 int Program::Run() {

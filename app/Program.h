@@ -40,9 +40,10 @@ class Program {
     static std::unique_ptr<Program> Create(const ProgramSetup& setup, QString& error);
     ~Program();
 
-    // The start sequence: the splash, the main window's creation with the
-    // remote's identification, 500 ms on the splash; the main window is
-    // shown once the message loop runs.
+    // The start sequence: the splash (with the virtual remote's control
+    // window beside it, when that remote is in use), the main window's
+    // creation with the remote's identification, 500 ms on the splash; the
+    // main window is shown once the message loop runs.
     void Start();
     // The whole life of the program: Start(), then the message loop until
     // the main window has closed for good. Quitting the loop also ends any
@@ -60,6 +61,8 @@ class Program {
 
   private:
     void ShowMainWindow();
+    // Shows the virtual remote's control window to the right of `window`.
+    void ShowPanelBeside(const QWidget& window);
     Program(const ProgramSetup& setup, device::RemoteDeviceChoice device);
 
     ProgramSetup setup_;

@@ -45,6 +45,11 @@ DialogAnswer QtDialogs::Ask(const std::string& text, const std::string& caption,
     for (const ButtonChoice& choice : choices) {
         pushButtons.push_back(box.addButton(QString::fromUtf8(choice.text), choice.role));
     }
+    if (parent_ != nullptr) {
+        // exec() would make the box application-modal; a person must still
+        // reach the virtual remote's window to answer a box by plugging in.
+        box.setWindowModality(Qt::WindowModal);
+    }
     box.setDefaultButton(pushButtons.front());
     // Closing the box counts as the last button: No, Cancel, or OK alone.
     box.setEscapeButton(pushButtons.back());

@@ -11,7 +11,9 @@ namespace kv::app {
 // workers reach it through the dispatcher).
 class QtDialogs final : public device::Dialogs {
   public:
-    // The window the boxes are centred on; none while the splash shows.
+    // The window the boxes are centred on and block; without one a box
+    // blocks the whole program. Other windows (the virtual remote's control
+    // window) stay usable while a box waits.
     void SetParentWindow(QWidget* parent) { parent_ = parent; }
 
     device::DialogAnswer Ask(const std::string& text, const std::string& caption,

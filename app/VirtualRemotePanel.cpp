@@ -13,17 +13,31 @@ namespace {
 using device::IrProtocol;
 using device::RemoteOperation;
 
+// Identification reads the basic information and the key-code table once,
+// at start-up: the switches of those reads (and the cable, and the basic
+// information) only show what they do when the program is started again.
+constexpr const char* kStartupMark = "※";
+constexpr const char* kStartupNote =
+    "※ 启动时用到：软件启动识别遥控器时才读取，设置后重新启动软件生效。"
+    "所有设置都会保存，下次启动仍然有效。";
+
 struct Fault {
     RemoteOperation operation;
     const char* label;
+    bool readAtStartup;
 };
 constexpr std::array<Fault, device::kRemoteOperationCount> kFaults = {{
-    {RemoteOperation::CaptureMode, "进入学习状态失败"},
-    {RemoteOperation::Capture, "读取学到的编码失败"},
-    {RemoteOperation::BasicInfo, "读取基本信息失败"},
-    {RemoteOperation::TableRead, "读取按键编码表失败"},
-    {RemoteOperation::TableWrite, "写入按键编码表失败"},
+    {RemoteOperation::CaptureMode, "进入学习状态失败", false},
+    {RemoteOperation::Capture, "读取学到的编码失败", false},
+    {RemoteOperation::BasicInfo, "读取基本信息失败", true},
+    {RemoteOperation::TableRead, "读取按键编码表失败", true},
+    {RemoteOperation::TableWrite, "写入按键编码表失败", false},
 }};
+
+QString WithStartupMark(const char* label, bool readAtStartup) {
+    const QString text = QString::fromUtf8(label);
+    return readAtStartup ? text + QStringLiteral(" ") + QString::fromUtf8(kStartupMark) : text;
+}
 
 // The room remote's keys; the commands are those of a common NEC television.
 struct RoomKey {
@@ -62,6 +76,10 @@ VirtualRemotePanel::VirtualRemotePanel(device::VirtualRemote& remote, QWidget* p
     layout->addWidget(BuildIdentityGroup());
     layout->addWidget(BuildFaultGroup());
     layout->addWidget(BuildRoomRemoteGroup());
+    auto* startupNote = new QLabel(QString::fromUtf8(kStartupNote), this);
+    startupNote->setObjectName(QStringLiteral("startupNote"));
+    startupNote->setWordWrap(true);
+    layout->addWidget(startupNote);
     lastAction_ = new QLabel(this);
     lastAction_->setWordWrap(true);
     layout->addWidget(lastAction_);
@@ -72,7 +90,7 @@ VirtualRemotePanel::VirtualRemotePanel(device::VirtualRemote& remote, QWidget* p
 }
 
 QWidget* VirtualRemotePanel::BuildCableGroup() {
-    auto* group = new QGroupBox(QStringLiteral("USB 连接"), this);
+    auto* group = new QGroupBox(WithStartupMark("USB 连接", true), this);
     auto* layout = new QGridLayout(group);
     cableState_ = new QLabel(group);
     captureState_ = new QLabel(group);
@@ -104,7 +122,8 @@ QWidget* VirtualRemotePanel::BuildCableGroup() {
 }
 
 QWidget* VirtualRemotePanel::BuildIdentityGroup() {
-    auto* group = new QGroupBox(QStringLiteral("基本信息（下次读取时生效）"), this);
+    auto* group =
+        new QGroupBox(WithStartupMark("基本信息（重新插入或重新启动后读到）", true), this);
     auto* layout = new QGridLayout(group);
     identity_ = new QLineEdit(group);
     identity_->setMaxLength(30);
@@ -144,7 +163,7 @@ QWidget* VirtualRemotePanel::BuildFaultGroup() {
     auto* layout = new QVBoxLayout(group);
     for (std::size_t i = 0; i < kFaults.size(); ++i) {
         const Fault fault = kFaults[i];
-        auto* box = new QCheckBox(QString::fromUtf8(fault.label), group);
+        auto* box = new QCheckBox(WithStartupMark(fault.label, fault.readAtStartup), group);
         box->setChecked(remote_.IsFailing(fault.operation));
         connect(box, &QCheckBox::toggled, this,
                 [this, fault](bool failing) { remote_.SetFailing(fault.operation, failing); });
