@@ -19,7 +19,7 @@ using device::RemoteOperation;
 constexpr const char* kStartupMark = "※";
 constexpr const char* kStartupNote =
     "※ 启动时用到：软件启动识别遥控器时才读取，设置后重新启动软件生效。"
-    "所有设置都会保存，下次启动仍然有效。";
+    "两个读取失败的开关只对下一次启动有效，其余设置都会保存。";
 
 struct Fault {
     RemoteOperation operation;

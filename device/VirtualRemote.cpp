@@ -174,6 +174,17 @@ std::optional<RemoteSwitches> SwitchesFromFileText(std::string_view text) {
     return switches;
 }
 
+// A failing basic-information or table read ends the program at start-up,
+// before the control window could switch it off again. Such a fault holds
+// for the one start that takes it from the file; what is kept for the next
+// start leaves it out.
+std::array<bool, kRemoteOperationCount> FaultsForTheNextStart(
+    std::array<bool, kRemoteOperationCount> failing) {
+    failing[static_cast<std::size_t>(RemoteOperation::BasicInfo)] = false;
+    failing[static_cast<std::size_t>(RemoteOperation::TableRead)] = false;
+    return failing;
+}
+
 }  // namespace
 
 RemoteIdentity DefaultRemoteIdentity() {
@@ -253,6 +264,10 @@ VirtualRemote::Opened VirtualRemote::Open(const std::filesystem::path& folder, C
         // nothing failing.
         switches = SwitchesFromFileText(*saved).value_or(RemoteSwitches{});
     }
+    if (FaultsForTheNextStart(switches.failing) != switches.failing) {
+        (void)switchesStore.Save(
+            SwitchesFileText({switches.plugged, FaultsForTheNextStart(switches.failing)}));
+    }
     return {std::unique_ptr<VirtualRemote>(new VirtualRemote(
                 folder, lockFd, clock, std::move(identity), switches, times, std::move(*flash))),
             {}};
@@ -271,6 +286,7 @@ VirtualRemote::VirtualRemote(std::filesystem::path folder, int lockFd, Clock& cl
       identity_(std::move(identity)),
       plugged_(switches.plugged),
       failing_(switches.failing),
+      keptFailing_(FaultsForTheNextStart(switches.failing)),
       flash_(std::move(flash)) {}
 
 VirtualRemote::~VirtualRemote() {
@@ -397,12 +413,13 @@ void VirtualRemote::KeepIdentity(const RemoteIdentity& identity) {
 void VirtualRemote::KeepSwitches() {
     // Like the identity: a switch that cannot be saved holds until the
     // remote is closed.
-    (void)switchesStore_.Save(SwitchesFileText({plugged_, failing_}));
+    (void)switchesStore_.Save(SwitchesFileText({plugged_, keptFailing_}));
 }
 
 void VirtualRemote::SetFailing(RemoteOperation operation, bool failing) {
     const std::lock_guard lock(mutex_);
     failing_[static_cast<std::size_t>(operation)] = failing;
+    keptFailing_[static_cast<std::size_t>(operation)] = failing;
     KeepSwitches();
 }
 

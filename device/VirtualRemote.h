@@ -167,6 +167,9 @@ class VirtualRemote final : public RemoteDevice {
     bool plugged_;
     bool captureMode_ = false;
     std::array<bool, kRemoteOperationCount> failing_;
+    // The faults the file keeps for the next start: those of this run, but
+    // for the start-up read faults this start took from the file.
+    std::array<bool, kRemoteOperationCount> keptFailing_;
     std::deque<std::string> pendingSignals_;
     ReceiverModel receiver_;
     std::uint64_t presses_ = 0;
