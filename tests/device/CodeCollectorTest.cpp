@@ -55,6 +55,8 @@ struct EndCase {
     int captureModeCalls;
     int polls;
     int linkChecks;
+    // Time-of-day stamps taken, the start stamp included.
+    int looks;
     bool captured;
 };
 
@@ -70,6 +72,9 @@ TEST_P(CollectionEndTest, EndsAndHandsOverWhatItCaptured) {
     EXPECT_EQ(remote.CaptureModeCalls(), c.captureModeCalls);
     EXPECT_EQ(remote.CapturePolls(), c.polls);
     EXPECT_EQ(remote.LinkStateCalls(), c.linkChecks);
+    EXPECT_EQ(clock.Stamps().size(), static_cast<std::size_t>(c.looks));
+    // Polls follow each other back to back.
+    EXPECT_TRUE(clock.Pauses().empty());
     EXPECT_EQ(endThreads, std::vector{std::this_thread::get_id()});
     EXPECT_EQ(collector, nullptr);
     const std::string& collectedCode = collected.front();
@@ -86,11 +91,12 @@ TEST_P(CollectionEndTest, EndsAndHandsOverWhatItCaptured) {
 
 // Asks for the stop from inside the n-th call, as the UI thread would
 // while that call is under way.
-std::function<void()> StopDuringCall(std::atomic<int>& collectControl, int n) {
+std::function<void()> StopDuringCall(std::atomic<int>& collectControl, int n,
+                                     int stopValue = kCollectMustStop) {
     auto calls = std::make_shared<int>(0);
-    return [&collectControl, calls, n] {
+    return [&collectControl, calls, n, stopValue] {
         if (++*calls == n) {
-            collectControl.store(kCollectMustStop);
+            collectControl.store(stopValue);
         }
     };
 }
@@ -98,33 +104,40 @@ std::function<void()> StopDuringCall(std::atomic<int>& collectControl, int n) {
 INSTANTIATE_TEST_SUITE_P(
     Ends, CollectionEndTest,
     ::testing::Values(
+        // The start stamp is taken before capture mode is asked for.
         EndCase{"CaptureModeRefused",
                 [](test::FakeRemote& remote, auto&) { remote.SetCaptureModeResult(false); }, 1, 0,
-                0, false},
+                0, 1, false},
+        // The stop is looked at before the time.
         EndCase{"StopBeforeTheFirstPoll",
                 [](test::FakeRemote& remote, std::atomic<int>& control) {
                     remote.OnCaptureMode(StopDuringCall(control, 1));
                 },
-                1, 0, 0, false},
+                1, 0, 0, 1, false},
         EndCase{"StopBetweenPolls",
                 [](test::FakeRemote& remote, std::atomic<int>& control) {
                     remote.OnCapturePoll(StopDuringCall(control, 3));
                 },
-                1, 3, 3, false},
+                1, 3, 3, 4, false},
+        EndCase{"AnyValueAboveStopAlsoStops",
+                [](test::FakeRemote& remote, std::atomic<int>& control) {
+                    remote.OnCapturePoll(StopDuringCall(control, 1, kCollectMustStop + 1));
+                },
+                1, 1, 1, 2, false},
         EndCase{"FirstPollCaptures",
                 [](test::FakeRemote& remote, auto&) { remote.QueueCapture(kCaptureWords); }, 1, 1,
-                0, true},
+                0, 2, true},
         EndCase{"CaptureAfterEmptyPolls",
                 [](test::FakeRemote& remote, auto&) {
                     remote.QueueEmptyPolls(3);
                     remote.QueueCapture(kCaptureWords);
                 },
-                1, 4, 3, true},
+                1, 4, 3, 5, true},
         EndCase{"UnpluggedAfterAnEmptyPoll",
                 [](test::FakeRemote& remote, auto&) {
                     remote.ScriptLinkStates({true, false});
                 },
-                1, 2, 2, false}),
+                1, 2, 2, 3, false}),
     test::CaseName());
 
 struct TimeLimitCase {
@@ -134,6 +147,8 @@ struct TimeLimitCase {
     std::chrono::milliseconds pollDuration;
     int polls;
     TimeOfDay endingLook;
+    // How long entering capture mode takes.
+    std::chrono::milliseconds captureModeDuration = 0ms;
 };
 
 class TimeLimitTest : public CodeCollectorTest,
@@ -142,6 +157,7 @@ class TimeLimitTest : public CodeCollectorTest,
 TEST_P(TimeLimitTest, EndsAtTheFirstLookMoreThanSixWholeSecondsOn) {
     const TimeLimitCase& c = GetParam();
     clock.Set(c.start, c.pastTheSecond);
+    remote.OnCaptureMode([&] { clock.Advance(c.captureModeDuration); });
     remote.OnCapturePoll([&] { clock.Advance(c.pollDuration); });
     ASSERT_TRUE(Start());
     RunToEnd();
@@ -164,7 +180,11 @@ INSTANTIATE_TEST_SUITE_P(
         TimeLimitCase{"AcrossMidnight", {23, 59, 58}, 0ms, 1000ms, 7, {0, 0, 5}},
         // Whole seconds of the stamps count, not the time since the start.
         TimeLimitCase{"ManyPollsPerSecond", {10, 15, 59}, 0ms, 400ms, 18, {10, 16, 6}},
-        TimeLimitCase{"LateInTheStartSecond", {23, 59, 58}, 900ms, 400ms, 16, {0, 0, 5}}),
+        TimeLimitCase{"LateInTheStartSecond", {23, 59, 58}, 900ms, 400ms, 16, {0, 0, 5}},
+        // The limit runs from before capture mode was entered.
+        TimeLimitCase{"SlowCaptureModeCounts", {10, 15, 0}, 0ms, 1000ms, 3, {10, 15, 7}, 4000ms},
+        TimeLimitCase{
+            "CaptureModeOutlastsTheLimit", {10, 15, 0}, 0ms, 1000ms, 0, {10, 15, 7}, 7000ms}),
     test::CaseName());
 
 TEST_F(CodeCollectorTest, EndHandlerWaitsForTheUiLoop) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -60,21 +61,31 @@ ShownDialog CloseProgramPrompt(DialogAnswer answer) {
 class RecordingWindow final : public LinkWindow {
   public:
     void SetText(std::string_view control, const std::string& text) override {
-        log_.push_back(Text(control, text));
+        Record(Text(control, text));
     }
     void SetVisible(std::string_view control, bool visible) override {
-        log_.push_back(Visible(control, visible));
+        Record(Visible(control, visible));
     }
     void SetEnabled(std::string_view control, bool enabled) override {
-        log_.push_back(Enabled(control, enabled));
+        Record(Enabled(control, enabled));
     }
+    // Told of every operation as it happens.
+    void OnOperation(std::function<void(const std::string&)> hook) { onOperation_ = hook; }
     const std::vector<std::string>& Log() const { return log_; }
     bool Saw(const std::string& line) const {
         return std::find(log_.begin(), log_.end(), line) != log_.end();
     }
 
   private:
+    void Record(std::string line) {
+        log_.push_back(line);
+        if (onOperation_) {
+            onOperation_(line);
+        }
+    }
+
     std::vector<std::string> log_;
+    std::function<void(const std::string&)> onOperation_;
 };
 
 class LinkWatcherTest : public ::testing::Test {
@@ -158,6 +169,9 @@ TEST_P(RemoteBackTest, SameRemoteGetsItsKeysBackAnotherEndsTheWatcher) {
     ASSERT_TRUE(ui.RunUntil([&] { return !ends.empty() || window.Saw(kKeysGivenBack.back()); }));
 
     EXPECT_EQ(remote.BasicInfoReads(), 1);
+    // The identity is checked before the pass's pause: another remote ends
+    // the watcher without it.
+    EXPECT_EQ(clock.Pauses().size(), c.sameRemote ? 3u : 2u);
     if (c.sameRemote) {
         // The delete button comes back even though the watcher knows of no
         // learned key.
@@ -224,6 +238,85 @@ INSTANTIATE_TEST_SUITE_P(
                    {ReconnectPrompt(DialogAnswer::Cancel), CloseProgramPrompt(DialogAnswer::Cancel),
                     ReconnectPrompt(DialogAnswer::Retry)},
                    std::nullopt}),
+    test::CaseName());
+
+// The texts are spelt out here, leading spaces included, rather than taken
+// from the watcher's own constants.
+struct PassOrderCase {
+    const char* name;
+    std::vector<bool> linkStates;
+    std::string basicInfo;
+    std::vector<DialogAnswer> answers;
+    // Run until the watcher ends, else until the keys are given back.
+    bool untilEnd;
+    std::vector<std::string> steps;
+};
+
+class PassOrderTest : public LinkWatcherTest,
+                      public ::testing::WithParamInterface<PassOrderCase> {};
+
+TEST_P(PassOrderTest, StepsOfEachPassInOrder) {
+    const PassOrderCase& c = GetParam();
+    remote.ScriptLinkStates(c.linkStates);
+    remote.SetBasicInfo(c.basicInfo);
+    dialogs.QueueAnswers(c.answers);
+    // Window operations and questions as the UI thread ran them, with the
+    // pauses the watcher took in between.
+    std::vector<std::string> steps;
+    std::size_t pausesSeen = 0;
+    auto note = [&](const std::string& step) {
+        for (const std::size_t pauses = clock.Pauses().size(); pausesSeen < pauses; ++pausesSeen) {
+            steps.emplace_back("pause 200");
+        }
+        steps.push_back(step);
+    };
+    window.OnOperation(note);
+    dialogs.OnAsk([&](const std::string& text) { note("ask " + text); });
+    StartWatching();
+    ASSERT_TRUE(ui.RunUntil(
+        [&] { return c.untilEnd ? !ends.empty() : window.Saw(kKeysGivenBack.back()); }));
+
+    EXPECT_EQ(steps, c.steps);
+    // No pause after the last step: the watcher is held at its next label,
+    // or has ended.
+    EXPECT_EQ(clock.Pauses().size(), pausesSeen);
+    for (const auto pause : clock.Pauses()) {
+        EXPECT_EQ(pause, 200ms);
+    }
+    for (const ShownDialog& shown : dialogs.Shown()) {
+        EXPECT_EQ(shown.caption, "提示");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Passes, PassOrderTest,
+    ::testing::Values(
+        PassOrderCase{
+            "SameRemoteBack",
+            {true, false, true},
+            kBasicInfo,
+            {DialogAnswer::Retry},
+            false,
+            {"lab_usbstate =  遥控器连接正常", "pause 200", "lab_usbstate =  遥控器连接断开",
+             "pause 200", "ykqbox hidden", "beginstudyibtn disabled", "delstudykey disabled",
+             "ask 未检测到遥控器，请重新连接遥控器！", "lab_usbstate =  遥控器连接正常",
+             "pause 200", "ykqbox shown", "beginstudyibtn enabled", "delstudykey enabled"}},
+        PassOrderCase{"OtherRemoteBack",
+                      {false, true},
+                      "KV R207A identity 000000000002",
+                      {DialogAnswer::Retry},
+                      true,
+                      {"lab_usbstate =  遥控器连接断开", "pause 200", "ykqbox hidden",
+                       "beginstudyibtn disabled", "delstudykey disabled",
+                       "ask 未检测到遥控器，请重新连接遥控器！", "lab_usbstate =  遥控器连接正常"}},
+        PassOrderCase{"CancelThenOk",
+                      {false},
+                      kBasicInfo,
+                      {DialogAnswer::Cancel, DialogAnswer::Ok},
+                      true,
+                      {"lab_usbstate =  遥控器连接断开", "pause 200", "ykqbox hidden",
+                       "beginstudyibtn disabled", "delstudykey disabled",
+                       "ask 未检测到遥控器，请重新连接遥控器！", "ask 您需要关闭自学习软件吗！"}}),
     test::CaseName());
 
 TEST_F(LinkWatcherTest, StopRequestedDuringAPromptIsSeenAfterTheAnswer) {
