@@ -81,6 +81,10 @@ std::unique_ptr<Program> StartProgram(const kv::app::ProgramSetup& setup) {
     QElapsedTimer clock;
     clock.start();
     program->Start();
+    // The message loop shows the main window: let it run until it has.
+    if (!QTest::qWaitFor([&] { return program->View().isVisible(); })) {
+        std::printf("  the message loop did not show the main window\n");
+    }
     if (!QTest::qWaitForWindowExposed(&program->View())) {
         std::printf("  the main window was not shown\n");
     }
