@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "device/Dialogs.h"
 #include "workflow/Control.h"
 #include "workflow/ImageButton.h"
 
@@ -13,7 +14,8 @@ namespace kv::workflow {
 
 inline constexpr const char* kWindowCaption = "自学习";
 inline constexpr const char* kSoftwareVersion = "V 2.2";
-inline constexpr const char* kRemoteModel = "KV R207A";
+// The program carries the remote's model string as its title.
+inline constexpr const char* kRemoteModel = device::kAppTitle;
 
 // The controls of the main window as plain state: what a renderer draws and
 // what tests look at. Owned by the main window; the link watcher reaches it
